@@ -1,0 +1,79 @@
+#pragma once
+
+#include "protocol/port.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+namespace vandorelle {
+
+// The component's exception; what() carries one of the fixed English messages.
+class EVaCommError : public std::runtime_error {
+public:
+    explicit EVaCommError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+enum class Baudrate { brUser, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
+                      br38400, br56000, br57600, br115200, br128000, br256000 };
+enum class Databits { db4, db5, db6, db7, db8 };
+enum class Parity { paNone, paOdd, paEven, paMark, paSpace };
+enum class Stopbits { sb1, sb15, sb2 };
+
+struct TVaBuffers {
+    int ReadSize = 4096;
+    int WriteSize = 24096;
+    int ReadTimeout = 1000;
+    int WriteTimeout = 1000; // ms a full write buffer may block QueueText
+};
+
+// Port number n (1..8) names the device VANDORELLE_COM<n> when that is set, else /dev/ttyS<n-1>.
+QString deviceForPort(int portNum);
+
+// Serial port over POSIX termios. An event thread waits in poll() and hands each
+// event to the UI thread synchronously; a write thread drains the write buffer.
+class TVaComm : public QObject, public Port {
+    Q_OBJECT
+public:
+    explicit TVaComm(QObject *parent = nullptr);
+    ~TVaComm() override;
+
+    // Throw EVaCommError with the component's messages.
+    void Open();
+    void Close();
+    bool Active() const;
+
+    bool QueueText(const QByteArray &bytes) override; // throws on a full buffer after WriteTimeout
+    bool isOpen() const override { return Active(); }
+    QByteArray ReadAvailable();
+
+    int PortNum() const;
+    void setPortNum(int portNum);           // refused while open
+    QString DeviceName() const;             // the path that PortNum selects
+    void setDeviceOverride(const QString &path); // a full device path instead of PortNum (refused while open)
+    void setBaudrate(Baudrate rate);
+    void setUserBaudrate(int rate);
+    void setDatabits(Databits bits);
+    void setParity(Parity parity);
+    void setStopbits(Stopbits bits);
+    TVaBuffers &Buffers();                  // change only while closed
+
+signals:
+    void OnRxChar(int count);
+    void OnError(int errors);
+    void OnTxEmpty();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace vandorelle

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace vandorelle {
+
+// Read from the controller's model string by the connection supervisor;
+// decide which tabs, motors and switching times the window and exchanges offer.
+struct DeviceFlags {
+    bool ShadingFamily = false;
+    bool ConservatoryFamily = false;
+    bool TastPresent = false;
+    bool TastFunk = false;
+    bool GzsPresent = false;
+    bool BankModel = true;     // 32 motors in banks of 8, else motors 1..8
+    bool EightEntries = true;  // 8 switching times per day, else 4
+    bool operator==(const DeviceFlags &) const = default;
+};
+
+} // namespace vandorelle
