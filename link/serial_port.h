@@ -35,6 +35,17 @@ struct TVaBuffers {
     int WriteTimeout = 1000; // ms a full write buffer may block QueueText
 };
 
+// Bits of OnError's argument.
+namespace LineError {
+constexpr int RxOver = 0x0001;   // input queue overflowed
+constexpr int Overrun = 0x0002;  // the UART lost a character
+constexpr int Parity = 0x0004;
+constexpr int Frame = 0x0008;
+constexpr int Break = 0x0010;
+constexpr int WriteFailed = 0x0100; // the device refused output
+constexpr int Hangup = 0x8000;      // the far end went away (pty closed, adapter unplugged)
+} // namespace LineError
+
 // Port number n (1..8) names the device VANDORELLE_COM<n> when that is set, else /dev/ttyS<n-1>.
 QString deviceForPort(int portNum);
 
@@ -51,20 +62,23 @@ public:
     void Close();
     bool Active() const;
 
-    bool QueueText(const QByteArray &bytes) override; // throws on a full buffer after WriteTimeout
+    // Throws on a full buffer after WriteTimeout. False when the port is closed or its line has
+    // failed (OnError was raised); an empty text gives true on an open line, else false.
+    bool QueueText(const QByteArray &bytes) override;
     bool isOpen() const override { return Active(); }
     QByteArray ReadAvailable();
 
     int PortNum() const;
     void setPortNum(int portNum);           // refused while open
-    QString DeviceName() const;             // the path that PortNum selects
+    QString DeviceName() const;             // the path Open uses: the override, else PortNum's device
     void setDeviceOverride(const QString &path); // a full device path instead of PortNum (refused while open)
     void setBaudrate(Baudrate rate);
     void setUserBaudrate(int rate);
     void setDatabits(Databits bits);
     void setParity(Parity parity);
     void setStopbits(Stopbits bits);
-    TVaBuffers &Buffers();                  // change only while closed
+    TVaBuffers &Buffers();                  // refused while open; the values are taken at Open
+    const TVaBuffers &Buffers() const;
 
 signals:
     void OnRxChar(int count);

@@ -1,0 +1,334 @@
+#include "ui/main_window.h"
+
+#include "config/settings_file.h"
+#include "ui/conservatory_tab.h"
+#include "ui/dialogs.h"
+#include "ui/heating_tab.h"
+#include "ui/help_box.h"
+#include "ui/logbook_tab.h"
+#include "ui/manual_tab.h"
+#include "ui/parameter_tab.h"
+#include "ui/schaltzeit_transfer.h"
+#include "ui/schedule_tab.h"
+#include "ui/shading_tab.h"
+#include "ui/shape_widget.h"
+#include "ui/wind_tab.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace vandorelle {
+
+namespace {
+
+struct PanelSpec {
+    int width;
+    Qt::Alignment alignment;
+};
+
+constexpr PanelSpec kPanelSpecs[StatusModel::kPanels] = {
+    {100, Qt::AlignCenter}, {50, Qt::AlignCenter}, {60, Qt::AlignCenter}, {60, Qt::AlignCenter},
+    {0, Qt::AlignLeft},     {80, Qt::AlignLeft},   {185, Qt::AlignCenter}, {70, Qt::AlignCenter},
+    {60, Qt::AlignCenter},  {65, Qt::AlignCenter}, {65, Qt::AlignCenter},  {50, Qt::AlignLeft},
+    {50, Qt::AlignLeft},    {50, Qt::AlignLeft},
+};
+
+QLabel *label(const char *name, const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QFont boldArial(int pixelHeight)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setBold(true);
+    f.setPixelSize(pixelHeight);
+    return f;
+}
+
+} // namespace
+
+TQuorvix::TQuorvix(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Quorvix"));
+    setWindowTitle(QStringLiteral("Vandorelle-E_V7_09"));
+    resize(829, 590);
+    move(220, 188);
+
+    session.setPort(&VaComm1);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->addLayout(buildTopArea(central));
+
+    Parameter_Maske = new QTabWidget(central);
+    Parameter_Maske->setObjectName(QStringLiteral("Parameter_Maske"));
+    Parameter_Maske->setTabPosition(QTabWidget::South);
+    layout->addWidget(Parameter_Maske, 1);
+    setCentralWidget(central);
+
+    transfer = new TransferPanel(this);
+    schaltzeit = new SchaltzeitTab(this);
+    beschattung = new BeschattungTab(this);
+    windRegen = new WindRegenTab(this);
+    wintergarten = new WintergartenTab(this);
+    heizung = new HeizungTab(this);
+    handsteuerung = new HandsteuerungTab(this);
+    logbuch = new LogbuchTab(this);
+    parameter = new ParameterTab(this);
+    pages = {schaltzeit, beschattung, windRegen, wintergarten, heizung, handsteuerung, logbuch, parameter};
+    const QString captions[8] = {
+        QStringLiteral("Schaltzeiten"),
+        QStringLiteral("Beschattung, Dämmerung"),
+        QStringLiteral("Wind-, Regen-, Feuchte"),
+        QStringLiteral("Temperatur-Steuerung"),
+        QStringLiteral("Heizung"),
+        QStringLiteral("Hand-, Tast-, Reversier-Automatik"),
+        QStringLiteral("Logbuch"),
+        QStringLiteral(" Parameter"),
+    };
+    for (int i = 0; i < 8; ++i)
+        Parameter_Maske->addTab(pages[i], captions[i]);
+    connect(Parameter_Maske, &QTabWidget::currentChanged, this, &TQuorvix::Parameter_MaskeChange);
+
+    helpBox = new HelpBox(this);
+
+    buildStatusBar();
+    buildDialogs();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(900);
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setInterval(2500);
+    DCF77_LED_Timer = new QTimer(this);
+    DCF77_LED_Timer->setObjectName(QStringLiteral("DCF77_LED_Timer"));
+    DCF77_LED_Timer->setInterval(100);
+
+    connect(&VaComm1, &TVaComm::OnRxChar, this, &TQuorvix::VaComm1RxChar);
+    connect(&VaComm1, &TVaComm::OnError, this, &TQuorvix::VaComm1Error);
+    connect(&status, &StatusModel::panelChanged, this, [this](int index, const QString &text) {
+        statusPanels[index]->setText(text);
+    });
+}
+
+TQuorvix::~TQuorvix()
+{
+    VaComm1.Close();
+}
+
+QHBoxLayout *TQuorvix::buildTopArea(QWidget *central)
+{
+    auto *top = new QHBoxLayout;
+
+    Label9 = label("Label9", QStringLiteral("Quorvix"), central);
+    Label9->setFont(boldArial(56));
+    Label9->setStyleSheet(QStringLiteral("color: #ff00ff;"));
+    top->addWidget(Label9);
+
+    // The cross of indicators: blue above and below, yellow left and right, the dot centred.
+    auto *cross = new QWidget(central);
+    cross->setFixedSize(27, 27);
+    Dot = new ShapeWidget("Dot", Qt::red, cross);
+    Dot->move(9, 9);
+    Shapes[3] = new ShapeWidget("Shape4", Qt::blue, cross);
+    Shapes[3]->move(9, 0);
+    Shapes[0] = new ShapeWidget("Shape1", Qt::blue, cross);
+    Shapes[0]->move(9, 18);
+    Shapes[2] = new ShapeWidget("Shape3", Qt::yellow, cross);
+    Shapes[2]->move(0, 9);
+    Shapes[1] = new ShapeWidget("Shape2", Qt::yellow, cross);
+    Shapes[1]->move(18, 9);
+    top->addWidget(cross);
+
+    auto *families = new QVBoxLayout;
+    Label10 = label("Label10", QStringLiteral("Rollladensteuerungen"), central);
+    Label11 = label("Label11", QStringLiteral("Wintergartensteuerungen"), central);
+    Label12 = label("Label12", QStringLiteral("Sonnenschutzsteuerungen"), central);
+    for (QLabel *l : {Label10, Label11, Label12}) {
+        l->setFont(boldArial(15));
+        l->setStyleSheet(QStringLiteral("color: grey;"));
+        families->addWidget(l);
+    }
+    top->addLayout(families);
+
+    auto *right = new QVBoxLayout;
+    KeineVerbindung_Label = label("KeineVerbindung_Label", kKeineVerbindung, central);
+    KeineVerbindung_Label->setAlignment(Qt::AlignCenter);
+    KeineVerbindung_Label->setStyleSheet(QStringLiteral("background: yellow;"));
+    URL_Label = label("URL_Label", QString(), central);
+    right->addWidget(KeineVerbindung_Label);
+    right->addWidget(URL_Label);
+    top->addLayout(right, 1);
+
+    Speicherplatz_Label = label(
+        "Speicherplatz_Label",
+        QStringLiteral(" !!!  Schaltzeiten-Speicher nicht ausreichend  !!!  ---------------------   !!!  "
+                       "Schaltzeiten-Speicher nicht ausreichend  !!!"),
+        central);
+    Speicherplatz_Label->setStyleSheet(QStringLiteral("color: red;"));
+    Speicherplatz_Label->hide();
+    // Sits over the top area when shown; it does not take space of its own.
+    Speicherplatz_Label->setParent(this);
+    Speicherplatz_Label->move(4, 70);
+    return top;
+}
+
+void TQuorvix::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < StatusModel::kPanels; ++i) {
+        auto *l = new QLabel(bar);
+        l->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i));
+        l->setAlignment(kPanelSpecs[i].alignment | Qt::AlignVCenter);
+        l->setMinimumWidth(kPanelSpecs[i].width);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        if (kPanelSpecs[i].width == 0)
+            l->hide();
+        bar->addWidget(l, kPanelSpecs[i].width);
+        statusPanels[i] = l;
+    }
+    status.setPanel(StatusModel::Model, kKeineVerbindung);
+    statusPanels[0]->setText(kKeineVerbindung);
+}
+
+void TQuorvix::buildDialogs()
+{
+    auto make = [this](const char *name, QFileDialog::AcceptMode mode) {
+        auto *d = new QFileDialog(this);
+        d->setObjectName(QString::fromLatin1(name));
+        d->setAcceptMode(mode);
+        d->setOption(QFileDialog::DontConfirmOverwrite); // the window asks in German itself
+        return d;
+    };
+    SaveDialog1 = make("SaveDialog1", QFileDialog::AcceptSave);
+    OpenDialog1 = make("OpenDialog1", QFileDialog::AcceptOpen);
+    SaveDialog_Logbuch = make("SaveDialog_Logbuch", QFileDialog::AcceptSave);
+}
+
+void TQuorvix::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_startedUp)
+        startUp();
+}
+
+void TQuorvix::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_startedUp)
+        startUp();
+}
+
+void TQuorvix::startUp()
+{
+    if (m_startedUp)
+        return;
+    m_startedUp = true;
+
+    programDirectory = QDir::currentPath();
+    settingsWritten = false;
+    logbookResetSent = false;
+    session.luxMean = false;
+    session.sendInProgress = false;
+    session.readAllRunning = false;
+    transfer->ProgressBar->hide();
+
+    store.reset();
+    status.setPanel(StatusModel::Activity, QStringLiteral("Freier Schaltzeiten-Speicher: 100%"));
+    for (TabPage *page : pages)
+        page->startUp();
+
+    SaveDialog1->setNameFilter(QStringLiteral("Quorvix Schaltzeiten (*.vsk)"));
+    SaveDialog1->setDefaultSuffix(QStringLiteral("vsk"));
+    OpenDialog1->setNameFilter(QStringLiteral("Quorvix Schaltzeiten (*.vsk)"));
+    SaveDialog_Logbuch->setNameFilter(QStringLiteral("Quorvix Logbuch-File (*.vlg)"));
+    SaveDialog_Logbuch->setDefaultSuffix(QStringLiteral("vlg"));
+
+    transfer->Combo_PortNum->setCurrentIndex(readSettingsPort(programDirectory) - 1);
+    reopenPort(/*portChange=*/false);
+
+    Timer1->start();
+    Timer3->start();
+}
+
+void TQuorvix::reopenPort(bool portChange)
+{
+    try {
+        VaComm1.Close();
+        try {
+            VaComm1.setPortNum(transfer->Combo_PortNum->currentIndex() + 1);
+        } catch (const EVaCommError &) {
+            transfer->Combo_PortNum->setCurrentIndex(VaComm1.PortNum() - 1);
+            throw;
+        }
+        VaComm1.setBaudrate(Baudrate::br9600);
+        VaComm1.setDatabits(Databits::db8);
+        VaComm1.setParity(Parity::paNone);
+        VaComm1.setStopbits(Stopbits::sb1);
+        if (portChange) {
+            store.markAllPending();
+            status.clearAll();
+            status.setPanel(StatusModel::Model, kKeineVerbindung);
+            session.firmwareKnown = false;
+        }
+        VaComm1.Open();
+        if (!portChange)
+            refreshAllViews();
+    } catch (const EVaCommError &e) {
+        ui::showError(this, e.message());
+    }
+}
+
+void TQuorvix::refreshAllViews()
+{
+    for (TabPage *page : pages)
+        page->refresh();
+}
+
+void TQuorvix::setPageVisible(TabPage *page, bool visible)
+{
+    const int index = Parameter_Maske->indexOf(page);
+    if (index >= 0 && Parameter_Maske->isTabVisible(index) != visible)
+        Parameter_Maske->setTabVisible(index, visible);
+}
+
+void TQuorvix::VaComm1RxChar(int count)
+{
+    session.receive(VaComm1.ReadAvailable(), count);
+}
+
+void TQuorvix::VaComm1Error(int)
+{
+    transfer->Label21->setText(QStringLiteral("Fehler RS232"));
+}
+
+void TQuorvix::Parameter_MaskeChange(int index)
+{
+    helpBox->hide();
+    if (m_currentPage >= 0 && m_currentPage < int(pages.size()) && m_currentPage != index)
+        pages[m_currentPage]->leave();
+    m_currentPage = index;
+    if (index >= 0 && index < int(pages.size()))
+        pages[index]->enter();
+}
+
+} // namespace vandorelle
