@@ -174,13 +174,19 @@ void configureSerialDevice(int fd, const LineSettings &settings)
     t.c_cc[VTIME] = 0;
     bool needsCustomRate = false;
     setFraming(t, settings, &needsCustomRate);
+    // Output stopped by an XOFF for an earlier user stays stopped until IXON goes off once.
+    termios released = t;
+    released.c_iflag &= ~IXON;
+    if (tcsetattr(fd, TCSANOW, &released) != 0)
+        failDcb(errno);
     writeTermios(fd, t, settings, needsCustomRate);
 
     int lines = TIOCM_DTR | TIOCM_RTS;
     if (::ioctl(fd, TIOCMBIC, &lines) != 0 && !modemControlUnsupported(errno))
         failDcb(errno);
 
-    if (tcflush(fd, TCIOFLUSH) != 0)
+    // A fresh port starts with empty queues and output running, whatever an earlier user left.
+    if (tcflush(fd, TCIOFLUSH) != 0 || tcflow(fd, TCOON) != 0)
         throw commError(CommStep::InitBuffers, errno);
 
     const int flags = ::fcntl(fd, F_GETFL);
