@@ -1,0 +1,134 @@
+#pragma once
+
+#include "config/store.h"
+#include "sim/logbook.h"
+#include "sim/request_parser.h"
+#include "sim/sensors.h"
+#include "sim/sim_clock.h"
+#include "sim/wire_encode.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+#include <array>
+#include <functional>
+
+namespace vandorelle::sim {
+
+// Every family and feature: conservatory (9 "W"), 32 motors with 8 times a day
+// (13 "9"), sun protection (14 "S"), push-buttons with group control (15 "T", 16 "G").
+inline const QByteArray kDefaultModel = "VC-7000 WGS-9STG 32M";
+inline const QByteArray kDefaultFirmware = "7.090";
+
+// Deliberate faults in what the controller says, for tests of the tool's defences.
+struct ContentFaults {
+    int badCheckEvery = 0; // every Nth record with a check value carries a wrong one
+    bool noEndMarker = false; // schedule and logbook transfers stop without their end marker
+    int badAckEvery = 0;   // every Nth acknowledgement reports a failure
+};
+
+struct ControllerSettings {
+    QByteArray model = kDefaultModel;
+    QByteArray firmware = kDefaultFirmware;
+    bool clockSet = true;
+    uint32_t seed = 1;
+    int logbookEntries = 180;
+    ContentFaults faults;
+};
+
+// The controller behind the line: answers the tool's requests with frames, takes its
+// records into a configuration of its own, keeps a logbook, a clock and the weather.
+// Pure logic: bytes in through receive(), frames out through the sink; time comes in
+// as milliseconds of a monotonic clock.
+class EmulatedController {
+public:
+    using FrameSink = std::function<void(const QByteArray &frame)>;
+    using Logger = std::function<void(const QString &line)>;
+
+    static constexpr qint64 kTimeSignalMs = 4000;
+
+    EmulatedController(const ControllerSettings &settings, FrameSink sink,
+                       SimClock::WallClock wall = &QDateTime::currentDateTime, qint64 startMs = 0);
+
+    void receive(const QByteArray &bytes, qint64 nowMs);
+    // Runs the clock, the weather and whatever they trigger; call a few times a second.
+    void tick(qint64 nowMs);
+
+    ConfigStore &store() { return store_; }
+    const ConfigStore &store() const { return store_; }
+    Logbook &logbook() { return logbook_; }
+    const SimClock &clock() const { return clock_; }
+    bool tastFunk() const { return tastFunk_; }
+
+    void setTraceLogger(Logger logger) { trace_ = std::move(logger); }
+    void setWarningLogger(Logger logger) { warn_ = std::move(logger); }
+
+private:
+    using Handler = void (EmulatedController::*)();
+    struct RequestHandler {
+        const char *tag;
+        Handler handler;
+    };
+    static const RequestHandler kHandlers[];
+
+    void onItem(const ParsedItem &item);
+    void onRequest(const QByteArray &tag);
+    void onRecord(const ParsedItem &item);
+    void onBroken(const ParsedItem &item);
+    void onManual(const QByteArray &tag, const QList<QByteArray> &fields);
+    void closeBatchIfLast(const QByteArray &tag, const QList<QByteArray> &fields);
+
+    void send(const char *tag, const QByteArray &payload);
+    void sendChecked(const char *tag, Values values);
+    void sendLogEntries(const char *tag, const std::vector<NumberedEntry> &entries);
+
+    void answerFirmware();
+    void answerDate();
+    void answerTime();
+    void answerSensors();
+    void answerModel();
+    void answerAlarm();
+    void answerGroups();
+    void answerSpare();
+    void answerNames();
+    void answerSchedule();
+    void answerLogbookSize();
+    void answerLogbookPage();
+    void answerLogbookAll();
+    void rewindLogbook();
+    void deleteLogbook();
+    void startTimeSignal();
+    void answerTimeSignalStatus();
+    void resetMaxWind();
+
+    void runSchedule(const QDateTime &local);
+    void logWeather(const QDateTime &local);
+    void finishTimeSignal(qint64 nowMs);
+
+    ControllerSettings settings_;
+    FrameSink sink_;
+    SimClock clock_;
+    ConfigStore store_;
+    Logbook logbook_;
+    SensorModel sensors_;
+    RequestParser parser_;
+    bool tastFunk_ = false;
+    qint64 nowMs_ = 0;
+    qint64 lastTickMs_ = 0;
+
+    int rejectedInBatch_ = 0;
+    int checkedFrames_ = 0;
+    int acknowledgements_ = 0;
+
+    bool timeSignalRunning_ = false;
+    qint64 timeSignalStartMs_ = 0;
+
+    QDateTime lastScheduleMinute_;
+    bool wasRaining_ = false;
+    std::array<bool, kMotors> retractedForWind_{};
+
+    Logger trace_;
+    Logger warn_;
+};
+
+} // namespace vandorelle::sim

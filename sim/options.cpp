@@ -1,0 +1,132 @@
+#include "sim/options.h"
+
+#include "sim/cp1252.h"
+
+#include <QCommandLineParser>
+
+#include <random>
+
+namespace vandorelle::sim {
+
+namespace {
+
+const char *const kDescription =
+    "Emulated motor controller on a pseudo-terminal.\n"
+    "Prints the terminal's path as its first line of output and answers the\n"
+    "configuration tool on it until SIGINT or SIGTERM.\n"
+    "\n"
+    "The fault options exist for tests of the tool's defences.";
+
+struct NumberOption {
+    const char *name;
+    int minimum;
+    int *target;
+};
+
+} // namespace
+
+OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QString &message)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({"h", "help"}, "Show this help.");
+    const QCommandLineOption version("version", "Show the emulator's version.");
+    const QCommandLineOption model("model", "Model string the controller reports (default \"" +
+                                                QString::fromLatin1(kDefaultModel) +
+                                                "\": every family and feature).", "text");
+    const QCommandLineOption firmware("firmware", "Firmware version text (default \"" +
+                                                      QString::fromLatin1(kDefaultFirmware) + "\").",
+                                      "text");
+    const QCommandLineOption noClock("no-clock",
+                                     "Start without a set clock: the date reads 01.01.00 until a "
+                                     "radio time signal has been received.");
+    const QCommandLineOption baud("baud", "Pace the output like a line of N baud, ten bits a "
+                                          "character (default 9600; 0 = as fast as possible).", "N");
+    const QCommandLineOption seed("seed", "Seed for the weather and the logbook (default: random).", "N");
+    const QCommandLineOption state("state", "Start with the configuration of a configuration file.",
+                                   "FILE.vsk");
+    const QCommandLineOption link("link", "Also make PATH a symbolic link to the terminal "
+                                          "(removed on exit).", "PATH");
+    const QCommandLineOption logbook("logbook-entries", "Entries in the logbook at start (default 180).",
+                                     "N");
+    const QCommandLineOption verbose({"v", "verbose"}, "Trace every request, record and frame on stderr.");
+    const QCommandLineOption splitBytes("split-bytes", "Fault: write every byte on its own.");
+    const QCommandLineOption mergeFrames("merge-frames",
+                                         "Fault: write all pending frames in one write, across frame "
+                                         "boundaries.");
+    const QCommandLineOption garbage("garbage", "Fault: put a few stray characters before every frame.");
+    const QCommandLineOption badCheck("bad-check", "Fault: every Nth record with a check value carries "
+                                                   "a wrong one.", "N");
+    const QCommandLineOption noEndMarker("no-end-marker", "Fault: end schedule and logbook transfers "
+                                                          "without their end marker.");
+    const QCommandLineOption silenceAfter("silence-after", "Fault: send nothing more after N frames.", "N");
+    const QCommandLineOption badAck("bad-ack", "Fault: every Nth acknowledgement of a send reports a "
+                                               "failure.", "N");
+    parser.addOptions({help, version, model, firmware, noClock, baud, seed, state, link, logbook, verbose,
+                       splitBytes, mergeFrames, garbage, badCheck, noEndMarker, silenceAfter, badAck});
+
+    if (!parser.parse(args)) {
+        message = parser.errorText();
+        return OptionsOutcome::Error;
+    }
+    if (parser.isSet(help)) {
+        message = parser.helpText();
+        return OptionsOutcome::ShowHelp;
+    }
+    if (parser.isSet(version)) {
+        message = QStringLiteral("vandorelle-sim 1.0");
+        return OptionsOutcome::ShowVersion;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        message = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
+        return OptionsOutcome::Error;
+    }
+
+    ControllerSettings &c = options.controller;
+    int silence = -1;
+    int seedValue = -1;
+    const NumberOption numbers[] = {
+        {"baud", 0, &options.baud},
+        {"logbook-entries", 0, &c.logbookEntries},
+        {"bad-check", 1, &c.faults.badCheckEvery},
+        {"bad-ack", 1, &c.faults.badAckEvery},
+        {"silence-after", 0, &silence},
+        {"seed", 0, &seedValue},
+    };
+    for (const NumberOption &n : numbers) {
+        const QString name = QString::fromLatin1(n.name);
+        if (!parser.isSet(name)) continue;
+        bool ok = false;
+        const int value = parser.value(name).toInt(&ok);
+        if (!ok || value < n.minimum) {
+            message = QStringLiteral("--%1 needs a whole number of at least %2, not \"%3\"")
+                          .arg(name).arg(n.minimum).arg(parser.value(name));
+            return OptionsOutcome::Error;
+        }
+        *n.target = value;
+    }
+    if (c.logbookEntries > 2000) {
+        message = QStringLiteral("--logbook-entries: the logbook holds at most 2000 entries");
+        return OptionsOutcome::Error;
+    }
+    c.seed = seedValue >= 0 ? uint32_t(seedValue) : std::random_device{}();
+    if (parser.isSet(model)) c.model = toCp1252(parser.value(model));
+    if (parser.isSet(firmware)) c.firmware = toCp1252(parser.value(firmware));
+    c.clockSet = !parser.isSet(noClock);
+    c.faults.noEndMarker = parser.isSet(noEndMarker);
+    options.transport.splitBytes = parser.isSet(splitBytes);
+    options.transport.mergeFrames = parser.isSet(mergeFrames);
+    options.transport.garbage = parser.isSet(garbage);
+    options.transport.silenceAfter = silence;
+    if (options.transport.splitBytes && options.transport.mergeFrames) {
+        message = QStringLiteral("--split-bytes and --merge-frames exclude each other");
+        return OptionsOutcome::Error;
+    }
+    options.statePath = parser.value(state);
+    options.linkPath = parser.value(link);
+    options.verbose = parser.isSet(verbose);
+    return OptionsOutcome::Run;
+}
+
+} // namespace vandorelle::sim
