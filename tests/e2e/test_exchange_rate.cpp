@@ -1,0 +1,64 @@
+#include "test_exchange_rig.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace vandorelle;
+using namespace vandorelle::test;
+
+// How close the exchanges come to the line's own pace (960 characters a second at 9600
+// baud). Prints the figures; asserts only that both exchanges complete. Takes about a
+// minute, so it runs only when VANDORELLE_LINE_RATE is set.
+TEST(ExchangeLineRate, FullFamilyAt9600Baud)
+{
+    if (qEnvironmentVariableIsEmpty("VANDORELLE_LINE_RATE"))
+        GTEST_SKIP() << "set VANDORELLE_LINE_RATE=1 to measure";
+
+    ExchangeRig rig;
+    ASSERT_TRUE(rig.connect({"--baud", "9600"})) << rig.why().toStdString();
+    rig.store = distinctiveStore(5);
+
+    const qint64 sentBefore = rig.counting.bytes_;
+    const qint64 sendReceivedBefore = rig.bytesReceived;
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(rig.sendAll(120000));
+    const double sendSeconds = clock.nsecsElapsed() / 1e9;
+    ASSERT_TRUE(rig.lastCompleted);
+    const qint64 sent = rig.counting.bytes_ - sentBefore;
+    const qint64 sendReceived = rig.bytesReceived - sendReceivedBefore;
+    const double sendLine = double(sent + sendReceived) / 960.0;
+
+    rig.store = ConfigStore{};
+    // When the characters came: the emulator's own pace against what the tool adds.
+    qint64 firstNs = -1;
+    qint64 lastNs = 0;
+    QObject::connect(&rig.session, &Session::rxCountChanged, [&](int32_t) {
+        if (!rig.readExchange.running())
+            return;
+        lastNs = clock.nsecsElapsed();
+        if (firstNs < 0)
+            firstNs = lastNs;
+    });
+    const qint64 readReceivedBefore = rig.bytesReceived;
+    clock.restart();
+    ASSERT_TRUE(rig.readAll(120000));
+    const double readSeconds = clock.nsecsElapsed() / 1e9;
+    ASSERT_TRUE(rig.lastCompleted);
+    const qint64 readReceived = rig.bytesReceived - readReceivedBefore;
+    const double readLine = double(readReceived) / 960.0;
+
+    std::printf("send-all: %lld sent + %lld received characters, line needs %.2f s, took %.2f s, ratio %.3f\n",
+                sent, sendReceived, sendLine, sendSeconds, sendSeconds / sendLine);
+    std::printf("read-all: %lld received characters, line needs %.2f s, took %.2f s, ratio %.3f\n",
+                readReceived, readLine, readSeconds, readSeconds / readLine);
+    std::printf("read-all: first answer after %.3f s, characters arriving over %.2f s (%.0f a second), "
+                "end handled %.3f s after the last character\n",
+                firstNs / 1e9, (lastNs - firstNs) / 1e9, readReceived / ((lastNs - firstNs) / 1e9),
+                readSeconds - lastNs / 1e9);
+    std::printf("RxCount at the end of the read: %d\n", rig.session.RxCount);
+    std::printf("longest receive event: %.2f ms\n", rig.longestReceiveNs / 1e6);
+}
