@@ -16,3 +16,18 @@ struct DeviceFlags {
 };
 
 } // namespace vandorelle
+
+#include <QString>
+
+namespace vandorelle {
+
+// The device family a model string stands for (characters 9, 13, 14, 15, 16, 1-based).
+struct ModelEvaluation {
+    DeviceFlags flags;
+    // Character 13 is a digit. When it is missing or not one, the motor and entry counts
+    // stay at 32 and 8 and the model is reported as unknown.
+    bool known = true;
+};
+ModelEvaluation evaluateModel(const QString &model);
+
+} // namespace vandorelle

@@ -2,42 +2,23 @@
 
 #include "config/store.h"
 #include "protocol/device_family.h"
+#include "protocol/follow_up.h"
+#include "protocol/frame_receiver.h"
 #include "protocol/live_values.h"
 #include "protocol/port.h"
 #include "protocol/status_model.h"
+#include "protocol/value_list.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 
 namespace vandorelle {
 
-// Views that a decoded record asks to be redrawn. The tabs connect to Session::followUp.
-enum class FollowUp {
-    Beschattung,
-    DaemmerungMorgen,
-    DaemmerungAbend,
-    Wind,
-    Regen,
-    Reversierung,
-    TastAutomatik,
-    ProportionaleTemperatur,
-    InnenTemperatur,
-    Heizung,
-    Feuchtigkeit,
-    AussenTemperatur,
-    AlarmPattern,   // alarm bank display, bank page back to 1
-    Gruppen,        // group check boxes of the shown bank
-    MotorNamen,     // one name changed
-    Parameters,     // global parameter selectors and Soft_GZS
-    Schedule,       // switching-time table changed
-    LiveValues,     // sensor displays
-};
-
-using ValueList = std::array<int32_t, 16>;
+struct RecordKind;
 
 // Everything the controller link shares between the window, the command line and the
 // exchanges: the store, the status texts, the device family, the receive side and the
@@ -55,14 +36,18 @@ public:
     void setPort(Port *port) { m_port = port; }
     Port *port() const { return m_port; }
     // Encodes the text as Windows-1252 and queues it; false when there is no open port.
+    // A port that cannot take the text throws its own error (a full write buffer).
     bool send(const QString &text);
 
-    // The receive event: appends the bytes to ReceiveBuffer, cuts and dispatches every
-    // complete frame, updates the counters. count is what the port reported.
+    // The receive event: appends the bytes, cuts and handles every complete frame in
+    // arrival order, then updates the counters (count is what the port reported) and
+    // announces the frames through frameHandled. Safe to call from a listener: the bytes
+    // are then handled by the running event, in order.
     void receive(const QByteArray &bytes, int count);
 
-    // Receive side state
-    QByteArray ReceiveBuffer;
+    // Received bytes not yet consumed.
+    QByteArrayView ReceiveBuffer() const { return m_receiver.pending(); }
+    // Payload of the most recently cut frame, less what ParseValueList consumed of it.
     QString LastPayload;
     int32_t RxCount = 0;
     int32_t TxCount = 0;
@@ -85,10 +70,25 @@ signals:
     void timeSignalEnded();         // "sts"
     // Every frame after its built-in handling, in arrival order (after the counters of its
     // receive event): logbook records, "stc" acknowledgements and diagnostics listen here.
+    // payload is the whole payload, also when the record failed its check.
     void frameHandled(const QString &tag, const QString &payload);
 
 private:
+    struct Frame {
+        QString tag;
+        QString payload;
+    };
+    Frame handleFrame(const FrameReceiver::Cut &cut);
+    void dispatch(const RecordKind &kind, const QString &tag);
+    void countReceived(int count);
+
     Port *m_port = nullptr;
+    FrameReceiver m_receiver;
+    int m_uncounted = 0;
+    int32_t m_shownTxCount = 0;
+    QString m_shownTxText;       // characters reported but not yet added to RxCount
+    bool m_receiving = false;
+    bool m_moreArrived = false;
 };
 
 } // namespace vandorelle

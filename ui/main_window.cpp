@@ -119,6 +119,7 @@ TQuorvix::TQuorvix(QWidget *parent)
     DCF77_LED_Timer = new QTimer(this);
     DCF77_LED_Timer->setObjectName(QStringLiteral("DCF77_LED_Timer"));
     DCF77_LED_Timer->setInterval(100);
+    connectSupervisor();
 
     connect(&VaComm1, &TVaComm::OnRxChar, this, &TQuorvix::VaComm1RxChar);
     connect(&VaComm1, &TVaComm::OnError, this, &TQuorvix::VaComm1Error);
@@ -247,6 +248,8 @@ void TQuorvix::startUp()
     programDirectory = QDir::currentPath();
     settingsWritten = false;
     logbookResetSent = false;
+    supervisor.resetRunFlags();
+    supervisor.settingsDirectory = programDirectory;
     session.luxMean = false;
     session.sendInProgress = false;
     session.readAllRunning = false;
@@ -288,7 +291,7 @@ void TQuorvix::reopenPort(bool portChange)
             store.markAllPending();
             status.clearAll();
             status.setPanel(StatusModel::Model, kKeineVerbindung);
-            session.firmwareKnown = false;
+            supervisor.resetLink();
         }
         VaComm1.Open();
         if (!portChange)
@@ -311,9 +314,17 @@ void TQuorvix::setPageVisible(TabPage *page, bool visible)
         Parameter_Maske->setTabVisible(index, visible);
 }
 
-void TQuorvix::VaComm1RxChar(int count)
+void TQuorvix::VaComm1RxChar(int)
 {
-    session.receive(VaComm1.ReadAvailable(), count);
+    // A listener that writes may meet a full write buffer; the event must not die with it.
+    try {
+        // Count what was actually taken from the port: more may have arrived since the
+        // event was raised, and the progress bar and panel 11 must not undercount.
+        const QByteArray bytes = VaComm1.ReadAvailable();
+        session.receive(bytes, int(bytes.size()));
+    } catch (const EVaCommError &e) {
+        ui::showError(this, e.message());
+    }
 }
 
 void TQuorvix::VaComm1Error(int)
@@ -324,8 +335,11 @@ void TQuorvix::VaComm1Error(int)
 void TQuorvix::Parameter_MaskeChange(int index)
 {
     helpBox->hide();
-    if (m_currentPage >= 0 && m_currentPage < int(pages.size()) && m_currentPage != index)
+    if (m_currentPage >= 0 && m_currentPage < int(pages.size()) && m_currentPage != index) {
         pages[m_currentPage]->leave();
+        if (pages[m_currentPage] == parameter)
+            supervisor.parameterPageLeft();
+    }
     m_currentPage = index;
     if (index >= 0 && index < int(pages.size()))
         pages[index]->enter();

@@ -2,6 +2,9 @@
 
 #include "config/store.h"
 #include "link/serial_port.h"
+#include "link/supervisor.h"
+#include "protocol/read_all.h"
+#include "protocol/send_all.h"
 #include "protocol/session.h"
 #include "protocol/status_model.h"
 
@@ -41,6 +44,9 @@ public:
     StatusModel status;
     Session session{store, status};
     TVaComm VaComm1;
+    Supervisor supervisor{session}; // poll, watchdog, firmware check, device family
+    ReadAllExchange readAll{session};  // "Steuerung --> PC"
+    SendAllExchange sendAll{session};  // "PC --> Steuerung"
 
     QTimer *Timer1 = nullptr;          // 900 ms poll
     QTimer *Timer3 = nullptr;          // 2500 ms link watchdog
@@ -95,6 +101,14 @@ public:
     void VaComm1Error(int errors);
     void Parameter_MaskeChange(int index);
 
+    // Connection supervisor (the work is done by `supervisor`).
+    void Timer1Timer();
+    void Timer3Timer();
+    void DCF77ButtonClick();
+    void DCF77_LED_TimerTimer();
+    // Old firmware: the message, then the program ends.
+    void refuseFirmware(const QString &text);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -103,6 +117,7 @@ private:
     QHBoxLayout *buildTopArea(QWidget *central);
     void buildStatusBar();
     void buildDialogs();
+    void connectSupervisor();
     bool m_startedUp = false;
     int m_currentPage = 0;
 };

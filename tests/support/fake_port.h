@@ -1,0 +1,30 @@
+#pragma once
+
+#include "protocol/port.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace vandorelle::test {
+
+// A port that keeps every QueueText call, in order, for tests to inspect.
+class FakePort : public Port {
+public:
+    QList<QByteArray> writes;
+    bool open = true;
+    bool refuseWrites = false; // QueueText returns false although the port is open
+
+    bool QueueText(const QByteArray &bytes) override;
+    bool isOpen() const override { return open; }
+
+    // All writes concatenated.
+    QByteArray joined() const;
+    // The writes as Latin-1 texts (readable in assertions).
+    QStringList texts() const;
+    // How many writes equal text exactly.
+    int count(const QByteArray &text) const;
+    void clear() { writes.clear(); }
+};
+
+} // namespace vandorelle::test
