@@ -1,0 +1,84 @@
+#include "cli/commands.h"
+#include "cli/readings.h"
+
+#include "protocol/device_family.h"
+
+#include <QDateTime>
+#include <QTime>
+
+namespace vandorelle::cli {
+
+namespace {
+
+constexpr int kMonitorIntervalMs = 900;
+
+} // namespace
+
+Outcome runInfo(const Options &, ControllerLink &link, Console &console)
+{
+    if (Outcome opened = link.open(); !opened.ok())
+        return opened;
+    console.progress(QStringLiteral("Asking the controller on %1 ...").arg(link.portLabel()));
+    link.sendPoll();
+    const bool answered = link.waitUntil([&] { return link.framesReceived(QStringLiteral("smo")) > 0; },
+                                         link.timeoutMs());
+    console.endProgress();
+    if (link.interrupted())
+        return ControllerLink::interruptedOutcome();
+    if (!answered) {
+        return Outcome::failure(ExitCode::NoController,
+                                link.session.RxCount > 0
+                                    ? QStringLiteral("the controller on %1 sent no model string within %2")
+                                          .arg(link.portLabel(), link.timeoutText())
+                                    : QStringLiteral("no controller answered on %1 within %2")
+                                          .arg(link.portLabel(), link.timeoutText()));
+    }
+    const ModelEvaluation model = evaluateModel(link.status.panel(StatusModel::Model));
+    for (const QString &line : infoLines(link.status, link.session.live, model.flags, model.known))
+        console.out(line);
+    return Outcome::success();
+}
+
+Outcome runMonitor(const Options &options, ControllerLink &link, Console &console)
+{
+    if (Outcome opened = link.open(); !opened.ok())
+        return opened;
+
+    int printed = 0;
+    QObject::connect(&link.session, &Session::followUp, &link, [&](FollowUp what) {
+        if (what != FollowUp::LiveValues || (options.count > 0 && printed >= options.count))
+            return;
+        console.out(sensorLine(QTime::currentTime(), link.session.live));
+        ++printed;
+    });
+
+    QTimer poll;
+    poll.setInterval(kMonitorIntervalMs);
+    QObject::connect(&poll, &QTimer::timeout, &link, [&] { link.sendPoll(); });
+    poll.start();
+    link.sendPoll();
+
+    // Silence is measured from the last character, or from the start while none came.
+    const qint64 started = QDateTime::currentMSecsSinceEpoch();
+    auto silent = [&] {
+        const qint64 quiet = link.session.RxCount > 0 ? link.msSinceLastReceived()
+                                                      : QDateTime::currentMSecsSinceEpoch() - started;
+        return quiet >= link.timeoutMs();
+    };
+    link.waitUntil([&] { return (options.count > 0 && printed >= options.count) || silent(); }, -1);
+    poll.stop();
+
+    if (link.interrupted())
+        return Outcome::success(); // Ctrl-C is the ordinary end of an endless monitor
+    if (options.count > 0 && printed >= options.count)
+        return Outcome::success();
+    if (printed == 0 && link.session.RxCount == 0)
+        return Outcome::failure(ExitCode::NoController,
+                                QStringLiteral("no controller answered on %1 within %2")
+                                    .arg(link.portLabel(), link.timeoutText()));
+    return Outcome::failure(ExitCode::Silence,
+                            QStringLiteral("the controller on %1 stopped answering (silent for %2)")
+                                .arg(link.portLabel(), link.timeoutText()));
+}
+
+} // namespace vandorelle::cli

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "cli/console.h"
+#include "cli/options.h"
+#include "cli/outcome.h"
+#include "cli/trace.h"
+#include "config/store.h"
+#include "link/serial_port.h"
+#include "protocol/session.h"
+#include "protocol/status_model.h"
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+namespace vandorelle::cli {
+
+class InterruptWatch;
+
+// The port, the store and the session of one run, with the waits a command needs.
+// Everything runs on the main thread; waits run the event loop.
+class ControllerLink : public QObject {
+    Q_OBJECT
+public:
+    ControllerLink(const Options &options, Console &console, InterruptWatch &interrupt);
+    ~ControllerLink() override;
+
+    ConfigStore store;
+    StatusModel status;
+    Session session{store, status};
+
+    // Opens the port of the options (or of the settings file) at the window's line settings,
+    // and the trace file.
+    Outcome open();
+    QString portLabel() const { return m_portLabel; }
+
+    // What a command needs to have heard before it starts.
+    struct Needs {
+        bool firmware = false; // and refuse firmware below V7.000
+        bool date = false;
+    };
+    // Polls every 900 ms until the model string (and what `needs` names) arrived, then takes
+    // the device family from it. Exit 3 when nothing sufficient arrived within the time-out.
+    Outcome connectController(Needs needs);
+
+    // The five poll requests of the window's poll tick; false when the port refused them.
+    bool sendPoll();
+
+    // Runs the event loop until done() holds (true), the time-out passes or the user
+    // interrupts (false). A negative time-out waits without a bound of its own.
+    bool waitUntil(const std::function<bool()> &done, int timeoutMs);
+    bool interrupted() const;
+    static Outcome interruptedOutcome();
+
+    int framesReceived(const QString &tag) const { return m_frames.value(tag); }
+    qint64 msSinceLastReceived() const;
+    int timeoutMs() const { return m_options.timeoutMs; }
+    QString timeoutText() const;
+
+    // Panel 5 texts (rejected records, refused batches) since the last call.
+    QStringList takeErrors();
+
+private:
+    void onReceived(int count);
+    void onLineError(int errors);
+
+    const Options &m_options;
+    Console &m_console;
+    InterruptWatch &m_interrupt;
+    TraceWriter m_trace;
+    TVaComm m_port;
+    TracingPort m_tracingPort{m_port, m_trace};
+    QString m_portLabel;
+    QHash<QString, int> m_frames;
+    QStringList m_errors;
+    qint64 m_lastReceived = 0;
+    int m_pollsSent = 0;
+};
+
+} // namespace vandorelle::cli
