@@ -246,8 +246,6 @@ void TQuorvix::startUp()
     m_startedUp = true;
 
     programDirectory = QDir::currentPath();
-    settingsWritten = false;
-    logbookResetSent = false;
     supervisor.resetRunFlags();
     supervisor.settingsDirectory = programDirectory;
     session.luxMean = false;

@@ -82,8 +82,6 @@ public:
     std::array<QLabel *, StatusModel::kPanels> statusPanels{};
 
     QString programDirectory;
-    bool settingsWritten = false;   // "Vandorelle.ini" written in this run
-    bool logbookResetSent = false;  // "slr" sent in this run
 
     // Start-up initialisation; runs once, on first activation (or when a test calls it).
     void startUp();
