@@ -1,11 +1,51 @@
 #include "ui/schaltzeit_transfer.h"
 
+#include "config/config_file.h"
+#include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/parameter_tab.h"
+#include "ui/schedule_tab.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace vandorelle {
 
-// Placeholder until the configuration file is wired in.
-void TransferPanel::SaveToDisk_ButtonClick() {}
-void TransferPanel::Read_From_DiskClick() {}
+void TransferPanel::SaveToDisk_ButtonClick()
+{
+    const QString path = ui::chooseFile(w->SaveDialog1);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path)
+        && !ui::askYesNo(w, QDir::toNativeSeparators(path)
+                                + QStringLiteral(" existiert. Wollen Sie die Datei überschreiben?"))) {
+        ui::showInformation(w, QStringLiteral("Die Daten wurden nicht gespeichert"));
+        return;
+    }
+    // Ticks on the group page are stored only when its bank changes; take the shown bank now.
+    w->parameter->storeGroupBank();
+    const QString error = saveConfigFile(path, w->store);
+    if (!error.isEmpty())
+        ui::showError(w, QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
+}
+
+void TransferPanel::Read_From_DiskClick()
+{
+    const QString path = ui::chooseFile(w->OpenDialog1);
+    if (path.isEmpty())
+        return;
+    const LoadResult result = loadConfigFile(path, w->store, [this](const QString &section) {
+        w->status.setPanel(StatusModel::Activity, section);
+    });
+    // Whatever was stored before a failure is in the store now, so the views follow it
+    // in every case.
+    w->parameter->showGroupBankPage(1);
+    w->refreshAllViews();
+    w->schaltzeit->updateFreeMemory();
+    w->schaltzeit->redrawAll();
+    w->schaltzeit->finishRead(); // Mo, motor 1, entry 1 selected and loaded
+    if (!result.ok)
+        ui::showError(w, result.message);
+}
 
 } // namespace vandorelle
