@@ -248,7 +248,7 @@ void TQuorvix::startUp()
     programDirectory = QDir::currentPath();
     supervisor.resetRunFlags();
     supervisor.settingsDirectory = programDirectory;
-    session.luxMean = false;
+    session.luxMean = true; // "Lux mittel"
     session.sendInProgress = false;
     session.readAllRunning = false;
     transfer->ProgressBar->hide();

@@ -1,0 +1,107 @@
+#include "ui/automation_displays.h"
+
+#include "config/automation_items.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace vandorelle {
+
+QString shownSymbols(const QString &logicText)
+{
+    if (logicText == items::kOutsideUp)
+        return QStringLiteral("\u2191");
+    if (logicText == items::kOutsideDown)
+        return QStringLiteral("\u2193");
+    if (logicText == items::kOutsideOff)
+        return QStringLiteral("DEAKTIV");
+    QString shown;
+    for (QChar c : logicText) {
+        if (c == items::kUp.at(0))
+            shown += QChar(0x2191);
+        else if (c == items::kDown.at(0))
+            shown += QChar(0x2193);
+        else if (c == items::kNeutral.at(0))
+            shown += QChar(0x25CB);
+        else if (c == items::kNext.at(0))
+            shown += QChar(0x2192);
+        else if (c == items::kNoAction.at(0))
+            shown += QChar(0x2013);
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+void addSymbolItems(QComboBox *box, const QStringList &logicTexts)
+{
+    for (const QString &t : logicTexts)
+        box->addItem(shownSymbols(t), t);
+}
+
+ReadOnlyBox::ReadOnlyBox(const QString &objectName, const QString &text, QWidget *parent)
+    : QLineEdit(text, parent)
+{
+    setObjectName(objectName);
+    setReadOnly(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ReadOnlyBox::setSymbolText(const QString &logicText)
+{
+    m_logic = logicText;
+    setText(shownSymbols(logicText));
+}
+
+void ReadOnlyBox::mousePressEvent(QMouseEvent *event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+}
+
+QGroupBox *temperatureGroup(QWidget *parent, const QString &name, const QString &caption,
+                            const QString &minName, const QString &actualName,
+                            const QString &maxName, TemperatureBoxes &boxes)
+{
+    auto *group = new QGroupBox(caption, parent);
+    group->setObjectName(name);
+    auto *grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QStringLiteral("Min    Aktuell   Max"), group), 0, 0, 1, 3);
+    boxes.min = new ReadOnlyBox(minName, QString(), group);
+    boxes.actual = new ReadOnlyBox(actualName, QString(), group);
+    boxes.max = new ReadOnlyBox(maxName, QString(), group);
+    boxes.min->setToolTip(QStringLiteral("Min-Wert der letzten 24 Stunden"));
+    boxes.max->setToolTip(QStringLiteral("Max-Wert der letzten 24 Stunden"));
+    int column = 0;
+    for (ReadOnlyBox *box : {boxes.min, boxes.actual, boxes.max}) {
+        box->setMaximumWidth(60);
+        grid->addWidget(box, 1, column++);
+    }
+    return group;
+}
+
+namespace {
+void showTemperatures(const TemperatureBoxes &boxes, const QString &min, const QString &actual,
+                      const QString &max)
+{
+    boxes.min->setText(min);
+    boxes.actual->setText(actual);
+    boxes.max->setText(max);
+}
+} // namespace
+
+void showInsideTemperatures(const TemperatureBoxes &boxes, const LiveValues &live)
+{
+    showTemperatures(boxes, live.insideMin, live.insideActual, live.insideMax);
+}
+
+void showOutsideTemperatures(const TemperatureBoxes &boxes, const LiveValues &live)
+{
+    showTemperatures(boxes, live.outsideMin, live.outsideActual, live.outsideMax);
+}
+
+} // namespace vandorelle
