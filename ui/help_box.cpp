@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -58,8 +60,19 @@ void HelpBox::connectButtons()
 
 QString HelpBox::documentPath() const
 {
+    // The working directory first (a document of the user's own wins), then beside the
+    // program (build tree), then the installed data directory.
     const QString dir = w->programDirectory.isEmpty() ? QDir::currentPath() : w->programDirectory;
-    return QDir(dir).filePath(help::kFileName);
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString candidates[] = {
+        QDir(dir).filePath(help::kFileName),
+        QDir(appDir).filePath(help::kFileName),
+        QDir(appDir).filePath(QStringLiteral("../share/vandorelle/") + help::kFileName),
+    };
+    for (const QString &path : candidates)
+        if (QFileInfo::exists(path))
+            return QDir::cleanPath(path);
+    return candidates[0];
 }
 
 bool HelpBox::loadDocument()

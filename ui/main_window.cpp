@@ -199,7 +199,10 @@ void TQuorvix::buildStatusBar()
         auto *l = new QLabel(bar);
         l->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i));
         l->setAlignment(kPanelSpecs[i].alignment | Qt::AlignVCenter);
-        l->setMinimumWidth(kPanelSpecs[i].width);
+        // The panels share the bar in proportion to their widths and may shrink with the
+        // window: their widths add up to more than the window's 829 pixels.
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        l->setMinimumWidth(kPanelSpecs[i].width / 3);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         if (kPanelSpecs[i].width == 0)

@@ -1,5 +1,6 @@
 #include "ui/manual_control.h"
 
+#include "ui/help_box.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ ManualControl::ManualControl(TQuorvix *window, QWidget *parent)
     HS_Bank_Label->setObjectName(QStringLiteral("HS_Bank_Label"));
     grid->addWidget(HS_Bank_Label, ManualControlState::kSelectors, 0, Qt::AlignRight);
     grid->addWidget(HS_Bank_next, ManualControlState::kSelectors, 1, Qt::AlignLeft);
+    grid->addWidget(makeHelpButton("Help_HandStrg", this), ManualControlState::kSelectors, 2, Qt::AlignRight);
     grid->setRowStretch(ManualControlState::kSelectors + 1, 1);
 
     // Entering the box from outside, by mouse or keyboard, announces manual control. Losing

@@ -1,10 +1,12 @@
 #include "ui/schaltzeit_transfer.h"
 
+#include "ui/help_box.h"
 #include "ui/main_window.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,6 +42,7 @@ TransferPanel::TransferPanel(TQuorvix *window)
     dl->addWidget(Send_Button_RS, 0, 0);
     dl->addWidget(Read_Button_WS, 1, 0);
     dl->addWidget(Read_Button_RS, 1, 0);
+    dl->addWidget(makeHelpButton("Help_Datenaustausch", Datenaustausch), 0, 1, Qt::AlignTop);
     Send_Button_WS->hide();
     Read_Button_WS->hide();
     layout->addWidget(Datenaustausch);
@@ -51,7 +54,10 @@ TransferPanel::TransferPanel(TQuorvix *window)
     SaveToDisk_Button->setToolTip(
         QStringLiteral("Schaltzeiten sowie alle anderen Einstellungen auf Festplatte schreiben"));
     Read_From_Disk = button("Read_From_Disk", QStringLiteral(" Lesen von File     "), Sicherung);
-    sl->addWidget(SaveToDisk_Button);
+    auto *saveRow = new QHBoxLayout;
+    saveRow->addWidget(SaveToDisk_Button, 1);
+    saveRow->addWidget(makeHelpButton("Help_Sicherung", Sicherung));
+    sl->addLayout(saveRow);
     sl->addWidget(Read_From_Disk);
     layout->addWidget(Sicherung);
 
@@ -68,7 +74,10 @@ TransferPanel::TransferPanel(TQuorvix *window)
     ProgressBar->setRange(0, 100);
     ProgressBar->setTextVisible(false);
     ProgressBar->hide();
-    pl->addWidget(Combo_PortNum);
+    auto *portRow = new QHBoxLayout;
+    portRow->addWidget(Combo_PortNum, 1);
+    portRow->addWidget(makeHelpButton("Help_Port", PortGroup));
+    pl->addLayout(portRow);
     pl->addWidget(ProgressBar);
     layout->addWidget(PortGroup);
 
