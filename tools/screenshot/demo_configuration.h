@@ -1,0 +1,12 @@
+#pragma once
+
+#include "config/store.h"
+
+namespace vandorelle::tools {
+
+// A plausible house: eight named rooms with switching times for work days, weekends and
+// the whole week, and automatic functions switched on for a few of them, so that every
+// tab has something to show.
+ConfigStore demoConfiguration();
+
+} // namespace vandorelle::tools
