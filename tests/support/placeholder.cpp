@@ -1,1 +1,0 @@
-#include "protocol/port.h"
