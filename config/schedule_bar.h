@@ -30,8 +30,9 @@ constexpr BarGeometry kWeekRow{605, 4};
 
 using BarSegments = std::array<BarSegment, 9>;
 
-// x(t) = t * unit div 1440, integer arithmetic.
-constexpr int barX(int32_t zeit, int unit) { return zeit * unit / 1440; }
+// x(t) = t * unit div 1440, integer arithmetic; the product in 64 bits, as a time code from a
+// file or the line may be any 32-bit value.
+constexpr int barX(int32_t zeit, int unit) { return int(int64_t(zeit) * unit / 1440); }
 
 // Entries are taken in number order, not sorted by time: a later number with an earlier
 // time overlaps its predecessor rather than running backwards.

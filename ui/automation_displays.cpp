@@ -1,6 +1,7 @@
 #include "ui/automation_displays.h"
 
 #include "config/automation_items.h"
+#include "ui/window_style.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -63,6 +64,12 @@ void ReadOnlyBox::mousePressEvent(QMouseEvent *event)
         emit clicked();
 }
 
+namespace {
+// Wide enough for "-12,3°".
+constexpr int kBoxWidth = 48;
+constexpr int kSpacing = 4;
+} // namespace
+
 QGroupBox *temperatureGroup(QWidget *parent, const QString &name, const QString &caption,
                             const QString &minName, const QString &actualName,
                             const QString &maxName, TemperatureBoxes &boxes)
@@ -70,7 +77,15 @@ QGroupBox *temperatureGroup(QWidget *parent, const QString &name, const QString 
     auto *group = new QGroupBox(caption, parent);
     group->setObjectName(name);
     auto *grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QStringLiteral("Min    Aktuell   Max"), group), 0, 0, 1, 3);
+    setGroupMargins(grid);
+    grid->setHorizontalSpacing(kSpacing);
+    grid->setVerticalSpacing(0);
+    auto *heading = new ColumnHeading(QStringLiteral("Min    Aktuell   Max"), group);
+    std::vector<ListColumn> overBoxes;
+    for (int k = 0; k < 3; ++k)
+        overBoxes.push_back({k * (kBoxWidth + kSpacing), kBoxWidth});
+    heading->setPixelColumns(overBoxes);
+    grid->addWidget(heading, 0, 0, 1, 3);
     boxes.min = new ReadOnlyBox(minName, QString(), group);
     boxes.actual = new ReadOnlyBox(actualName, QString(), group);
     boxes.max = new ReadOnlyBox(maxName, QString(), group);
@@ -78,7 +93,7 @@ QGroupBox *temperatureGroup(QWidget *parent, const QString &name, const QString 
     boxes.max->setToolTip(QStringLiteral("Max-Wert der letzten 24 Stunden"));
     int column = 0;
     for (ReadOnlyBox *box : {boxes.min, boxes.actual, boxes.max}) {
-        box->setMaximumWidth(60);
+        box->setFixedWidth(kBoxWidth);
         grid->addWidget(box, 1, column++);
     }
     return group;

@@ -9,7 +9,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace vandorelle {
 
@@ -20,18 +24,36 @@ QString utf8(const char *text)
     return QString::fromUtf8(text);
 }
 
-QFont listFont()
-{
-    QFont f(QStringLiteral("Liberation Mono"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPointSize(9);
-    return f;
-}
-
 QFont symbolFont()
 {
     return QFont(QStringLiteral("DejaVu Sans"));
 }
+
+const QString kMotorCaption = QStringLiteral("Motor- bzw. Raumname          EIN / AUS");
+
+// Hidden details keep their place, so the group box does not jump when a motor is
+// switched on or off.
+void keepPlaceWhenHidden(QWidget *widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+// Wide enough for a few characters more than it starts with ("250", "F<", an arrow).
+int displayWidth(const QLineEdit *box)
+{
+    const int chars = std::max<int>(3, box->text().size()) + 1;
+    return box->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0'))) + 10;
+}
+
+int shownWidth(const QWidget *widget)
+{
+    return std::clamp(widget->sizeHint().width(), widget->minimumWidth(), widget->maximumWidth());
+}
+
+constexpr int kBlockSpacing = 6;
+constexpr int kControlSpacing = 2;
 
 } // namespace
 
@@ -39,21 +61,20 @@ AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidg
     : QObject(page), w(window), table(t)
 {
     setObjectName(utf8(t.prefix));
+    buildList(page);
+
     groupBox = new QGroupBox(utf8(t.groupCaption), page);
     groupBox->setObjectName(utf8(t.groupBox));
-    auto *box = new QVBoxLayout(groupBox);
 
-    auto *caption = new QLabel(QStringLiteral("Motor- bzw. Raumname          EIN / AUS"), groupBox);
+    auto *caption = new QLabel(kMotorCaption, groupBox);
     caption->setObjectName(utf8(t.motorCaption));
-    box->addWidget(caption);
-
-    auto *top = new QHBoxLayout;
     raum = new QComboBox(groupBox);
     raum->setObjectName(utf8(t.prefix) + QStringLiteral("_Raum"));
     for (int m = 0; m < kMotors; ++m)
         raum->addItem(defaultMotorName(m));
-    raum->setMinimumContentsLength(12);
-    top->addWidget(raum);
+    // The on/off box stands under "EIN / AUS" of the caption.
+    const QString beforeOnOff = kMotorCaption.left(kMotorCaption.indexOf(QLatin1String("EIN")));
+    raum->setFixedWidth(caption->fontMetrics().horizontalAdvance(beforeOnOff) - kControlSpacing);
     add(raum);
 
     for (const ComboEntry &f : t.fields) {
@@ -71,71 +92,160 @@ AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidg
         add(c);
     }
     onOff = combo(t.onOff);
-    top->addWidget(onOff);
-    top->addStretch(1);
     help = new QPushButton(QStringLiteral("?"), groupBox);
     help->setObjectName(utf8(t.help));
     help->setToolTip(QStringLiteral("Hilfe"));
     help->setCursor(Qt::WhatsThisCursor);
     help->setFixedWidth(24);
-    top->addWidget(help);
-    box->addLayout(top);
 
     for (const DisplayEntry &d : t.displays) {
-        auto *e = new ReadOnlyBox(utf8(d.name), QString(), groupBox);
+        auto *e = new ReadOnlyBox(utf8(d.name), utf8(d.text), groupBox);
         if (d.symbols)
             e->setFont(symbolFont());
         if (d.hint)
             e->setToolTip(utf8(d.hint));
-        e->setMaximumWidth(52);
+        e->setFixedWidth(displayWidth(e));
+        e->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        e->clear();
         add(e);
     }
 
-    auto *details = new QGridLayout;
-    int column = 0;
+    addBlock(caption, {raum, onOff});
     for (const DetailColumn &col : t.details) {
         auto *label = new QLabel(utf8(col.caption), groupBox);
         label->setObjectName(utf8(col.label));
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         add(label);
-        details->addWidget(label, 0, column);
-        auto *cell = new QHBoxLayout;
+        std::vector<QWidget *> controls;
         for (const char *name : col.controls)
-            cell->addWidget(control(name));
-        cell->addStretch(1);
-        details->addLayout(cell, 1, column);
-        ++column;
+            controls.push_back(control(name));
+        for (QWidget *c : controls)
+            keepPlaceWhenHidden(c);
+        keepPlaceWhenHidden(label);
+        addBlock(label, controls);
     }
-    details->setColumnStretch(column, 1);
-    box->addLayout(details);
-    box->addStretch(1);
+}
 
-    listColumn = new QVBoxLayout;
-    auto *headerRow = new QHBoxLayout;
-    for (const HeaderEntry &h : t.headers) {
-        auto *label = new QLabel(page);
-        label->setObjectName(utf8(h.name));
-        if (h.symbols) {
-            label->setText(shownSymbols(utf8(h.text)));
-            label->setFont(symbolFont());
-        } else {
-            label->setText(utf8(h.text));
+void AutomationEditor::addBlock(QLabel *caption, const std::vector<QWidget *> &controls)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(kControlSpacing);
+    int width = 0;
+    for (QWidget *c : controls) {
+        row->addWidget(c);
+        width += shownWidth(c) + (width > 0 ? kControlSpacing : 0);
+    }
+    caption->setAlignment(caption->alignment() | Qt::AlignBottom);
+    fitCaption(caption, width);
+    m_blocks.push_back({caption, row, std::max(width, caption->width())});
+}
+
+void AutomationEditor::arrangeGroup(int width)
+{
+    const QMargins frame = groupBox->contentsMargins();
+    const int budget = width - frame.left() - frame.right() - 2 * kPageMargin;
+    // Blocks fill rows no wider than that, in their order (the first row also holds the
+    // help button); in a row the captions share the height of the highest, so that the
+    // controls stand in line.
+    std::vector<std::vector<Block>> rows(1);
+    int used = help->width() + 2 * kBlockSpacing; // and the stretch before it
+    for (const Block &b : m_blocks) {
+        if (!rows.back().empty() && used + kBlockSpacing + b.width > budget) {
+            rows.emplace_back();
+            used = 0;
         }
-        headerRow->addWidget(label);
+        used += (rows.back().empty() ? 0 : kBlockSpacing) + b.width;
+        rows.back().push_back(b);
     }
-    headerRow->addStretch(1);
-    listColumn->addLayout(headerRow);
+    auto *box = new QVBoxLayout(groupBox);
+    setGroupMargins(box);
+    box->setSpacing(3);
+    QWidget *helpButton = help;
+    for (const std::vector<Block> &row : rows) {
+        int captionHeight = 0;
+        for (const Block &b : row)
+            captionHeight = std::max(captionHeight, b.caption->minimumHeight());
+        auto *line = new QHBoxLayout;
+        line->setSpacing(kBlockSpacing);
+        for (const Block &b : row) {
+            b.caption->setFixedHeight(captionHeight);
+            auto *column = new QVBoxLayout;
+            column->setSpacing(0);
+            column->addWidget(b.caption);
+            column->addLayout(b.controls);
+            b.controls->setAlignment(Qt::AlignLeft); // under a wider caption, not stretched
+            line->addLayout(column);
+        }
+        box->addLayout(line);
+        if (helpButton) {
+            line->addStretch(1);
+            line->addWidget(helpButton, 0, Qt::AlignBottom);
+            helpButton = nullptr;
+        } else {
+            line->setAlignment(Qt::AlignLeft);
+        }
+    }
+    box->addStretch(1);
+}
 
+int layOutEditors(QGridLayout *grid, int column, std::initializer_list<AutomationEditor *> editors, int beside,
+                  int lastListRows)
+{
+    int listWidth = 0;
+    for (AutomationEditor *e : editors)
+        listWidth = std::max(listWidth, e->list->minimumWidth());
+    int row = 0;
+    for (AutomationEditor *e : editors) {
+        e->list->setMinimumWidth(listWidth);
+        e->arrangeGroup(kPageWidth - 2 * kPageMargin - beside - listWidth - kPageSpacing);
+        grid->addWidget(e->groupBox, row, column);
+        const bool last = e == *(editors.end() - 1);
+        grid->addLayout(e->listColumn, row, column + 1, last ? lastListRows : 1, 1);
+        grid->setRowStretch(row++, 1);
+    }
+    grid->setColumnStretch(column + 1, 1);
+    return row;
+}
+
+void AutomationEditor::buildList(QWidget *page)
+{
     list = new QListWidget(page);
-    list->setObjectName(utf8(t.list));
-    list->setFont(listFont());
+    list->setObjectName(utf8(table.list));
+    setUpOverviewList(list);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setToolTip(QStringLiteral(
         "Anklicken überträgt Werte in Eingabemasken (links), Doppel-Klick für EIN / AUS"));
     for (int m = 0; m < kMotors; ++m)
         list->addItem(defaultMotorName(m));
-    listColumn->addWidget(list, 1);
+
+    // The headings of a list share its columns, so they lie over one another.
+    auto *headings = new QGridLayout;
+    int lineChars = 12;
+    int headingWidth = 0;
+    ColumnHeading *before = nullptr;
+    for (const HeaderEntry &h : table.headers) {
+        auto *label = new ColumnHeading(h.symbols ? shownSymbols(utf8(h.text)) : utf8(h.text), page);
+        label->setObjectName(utf8(h.name));
+        if (h.symbols)
+            label->setFont(symbolFont());
+        label->setColumns(h.columns);
+        label->setFirstCharacterAt(listTextLeft(list));
+        label->setAfter(before);
+        before = label;
+        headings->addWidget(label, 0, 0);
+        for (const ListColumn &c : h.columns)
+            lineChars = std::max(lineChars, c.start + c.width);
+        headingWidth = std::max(headingWidth, label->sizeHint().width());
+    }
+    const int lineWidth = 2 * listTextLeft(list) + int(std::ceil(lineChars * listCharWidth()))
+                          + list->verticalScrollBar()->sizeHint().width();
+    list->setMinimumWidth(std::max(headingWidth, lineWidth));
+
+    listColumn = new QVBoxLayout;
+    listColumn->setSpacing(1);
+    listColumn->addLayout(headings);
+    auto *rows = new WholeRows(page, 4);
+    rows->add(list);
+    listColumn->addWidget(rows, 1);
 }
 
 void AutomationEditor::add(QWidget *widget)

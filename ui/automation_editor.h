@@ -2,6 +2,7 @@
 
 #include "config/store.h"
 #include "protocol/device_family.h"
+#include "ui/window_style.h"
 
 #include <QComboBox>
 #include <QHash>
@@ -11,7 +12,9 @@
 #include <initializer_list>
 #include <vector>
 
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -56,10 +59,12 @@ struct DetailColumn {
     std::vector<const char *> controls;
 };
 
+// A heading over the list; each of its phrases stands over its column of the lines.
 struct HeaderEntry {
     const char *name;
     const char *text;
     bool symbols = false;
+    std::vector<ListColumn> columns = {};
 };
 
 using LineFormat = QString (*)(const ConfigStore &, const DeviceFlags &, int motor,
@@ -102,6 +107,9 @@ public:
     QListWidget *list = nullptr;
     QVBoxLayout *listColumn = nullptr; // headers above the list, for the page's layout
 
+    // Puts the captions and controls into rows that fit a group box this wide.
+    void arrangeGroup(int width);
+
     void startUp();
     void tabEnter();      // names, motor from the list, fields, visibility, list
     void raumClick();     // motor chosen, and after every field edit
@@ -129,10 +137,29 @@ public:
     void setShown(std::initializer_list<const char *> names, bool shown);
 
 private:
+    // A caption over the controls it names.
+    struct Block {
+        QLabel *caption;
+        QHBoxLayout *controls;
+        int width;
+    };
+
+    void buildList(QWidget *page);
+    void addBlock(QLabel *caption, const std::vector<QWidget *> &controls);
     const ComboEntry &entry(const char *name) const;
     void add(QWidget *widget);
     QHash<QString, QWidget *> m_controls;
+    std::vector<Block> m_blocks;
 };
+
+// Puts editors one under the other into a page's grid, each group box in `column` with its
+// list to the right; the lists get the width of the widest, and the group boxes arrange
+// their controls in what is left of the page beside the lists and `beside` (the width of
+// what the page puts in the same rows). The last list may reach down further, over
+// `lastListRows` rows, beside what the page puts under the last group box. Returns the
+// first free row.
+int layOutEditors(QGridLayout *grid, int column, std::initializer_list<AutomationEditor *> editors,
+                  int beside = 0, int lastListRows = 1);
 
 // Connects a page's handlers to its combos: the user's choice runs the click handler,
 // then the change handler (if any).

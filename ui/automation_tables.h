@@ -42,9 +42,10 @@ inline DisplayEntry symbol(const char *name, const char *text)
 {
     return {.name = name, .text = text, .symbols = true};
 }
-inline HeaderEntry header(const char *name, const char *text)
+// The columns are characters of the editor's list line (config/automation_lines.cpp).
+inline HeaderEntry header(const char *name, const char *text, std::vector<ListColumn> columns)
 {
-    return {.name = name, .text = text};
+    return {.name = name, .text = text, .columns = std::move(columns)};
 }
 
 } // namespace vandorelle

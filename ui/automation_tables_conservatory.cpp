@@ -134,9 +134,10 @@ const EditorTable &proportionalTable()
         .list = "PT_Liste",
         .headers =
             {
-                header("Label67", "Motor / Raum      Ein/Aus     von      -       bis       Temp."),
-                {.name = "Label100", .text = "éê", .symbols = true},
-                header("Label101", "Bereich  Stellzeit  Schritte"),
+                header("Label67", "Motor / Raum      Ein/Aus     von      -       bis       Temp.",
+                       {{0}, {14, 3}, {19, 5}, {25, 1}, {27, 5}, {33, 5}}),
+                {.name = "Label100", .text = "éê", .symbols = true, .columns = {{40, 1}}},
+                header("Label101", "Bereich  Stellzeit  Schritte", {{43, 3}, {48, 5}, {57, 1}}),
             },
         .fields =
             {
@@ -183,7 +184,8 @@ const EditorTable &insideTable()
         .help = "Help_IT",
         .list = "IT_Liste",
         .headers = {header("Label68", "Motor / Raum      Ein/Aus     von      -       bis         "
-                                      "Schwelle 1        Schwelle 2    Stellzeit")},
+                                      "Schwelle 1        Schwelle 2    Stellzeit",
+                           {{0}, {14, 3}, {19, 5}, {25, 1}, {27, 5}, {34, 8}, {45, 8}, {53, 6}})},
         .fields =
             {
                 plain("IT_Ein_Aus", items::onOff, it<&R::EinAus>),
@@ -231,7 +233,8 @@ const EditorTable &outsideTable()
         .help = "Help_AT",
         .list = "AT_Liste",
         .headers = {header("Label52", "Motor / Raum      Ein/Aus     Schwelle 1        Schwelle 2    "
-                                      "Stellzeit")},
+                                      "Stellzeit",
+                           {{0}, {14, 3}, {20, 7}, {30, 7}, {39, 3}})},
         .fields =
             {
                 plain("AT_Ein_Aus", items::onOff, at<&R::EinAus>),

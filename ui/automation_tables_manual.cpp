@@ -40,7 +40,7 @@ const EditorTable &pushButtonTable()
         .onOff = "Tast_Ein_Aus",
         .help = "Help_TA",
         .list = "Tast_Liste",
-        .headers = {header("Tast_Label2", "Motor / Raum        Ein/Aus     Aktivierungszeit")},
+        .headers = {header("Tast_Label2", "Motor / Raum        Ein/Aus     Aktivierungszeit", {{0}, {14, 3}, {23, 4}})},
         .fields =
             {
                 plain("Tast_Ein_Aus", items::onOff, tast<&TastAutomatikRecord::EinAus>),
@@ -71,8 +71,8 @@ const EditorTable &reversingTable()
         .onOff = "RA_Ein_Aus",
         .help = "Help_Reversier",
         .list = "RA_Liste",
-        .headers = {header("Label51",
-                           "Motor / Raum        Ein/Aus     Rückl. nach AUF     Rückl. nach AB")},
+        .headers = {header("Label51", "Motor / Raum        Ein/Aus     Rückl. nach AUF     Rückl. nach AB",
+                           {{0}, {14, 3}, {23, 4}, {37, 4}})},
         .fields =
             {
                 plain("RA_Ein_Aus", items::onOff, ra<&ReversierungRecord::EinAus>),

@@ -41,7 +41,8 @@ const EditorTable &shadingTable()
         .help = "Help_BA",
         .list = "BA_Liste",
         .headers = {header("Label28", "Motor / Raum    Ein/Aus    T/°C        von      -       bis"
-                                      "      bei Lux     Aktivierungszeit")},
+                                      "      bei Lux     Aktivierungszeit",
+                           {{0}, {14, 3}, {18, 5}, {25, 5}, {31, 1}, {33, 5}, {40, 3}, {49, 4}})},
         .fields =
             {
                 plain("BA_EIN_AUS", items::onOff, ba<&R::EinAus>),
@@ -82,7 +83,8 @@ const EditorTable &dawnTable()
         .help = "Help_DM",
         .list = "DM_Liste",
         .headers = {header("Label18", "Motor / Raum      Ein/Aus          ab        bei Lux     "
-                                      "Aktivierungszeit")},
+                                      "Aktivierungszeit",
+                           {{0}, {14, 3}, {21, 5}, {29, 3}, {38, 4}})},
         .fields =
             {
                 plain("DM_Ein_Aus", items::onOff, dm<&R::EinAus>),
@@ -122,7 +124,8 @@ const EditorTable &duskTable()
         .help = "Help_DA",
         .list = "DA_Liste",
         .headers = {header("Label19", "Motor / Raum     Ein/Aus          ab        bei Lux     "
-                                      "Aktivierungszeit")},
+                                      "Aktivierungszeit",
+                           {{0}, {14, 3}, {20, 5}, {28, 3}, {37, 4}})},
         .fields =
             {
                 plain("DA_Ein_Aus", items::onOff, da<&R::EinAus>),

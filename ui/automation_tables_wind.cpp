@@ -89,7 +89,8 @@ const EditorTable &windTable()
         .onOff = "EW_Ein_Aus",
         .help = "Help_EW",
         .list = "EW_Liste",
-        .headers = {header("Label46", "Motor / Raum        Ein/Aus     bei v >        in Richtung")},
+        .headers = {header("Label46", "Motor / Raum        Ein/Aus     bei v >        in Richtung",
+                           {{0}, {14, 3}, {21, 6}, {31, 1}})},
         .fields =
             {
                 plain("EW_Ein_Aus", items::onOff, wind<&WindRecord::EinAus>),
@@ -121,7 +122,7 @@ const EditorTable &rainTable()
         .onOff = "ER_Ein_Aus",
         .help = "Help_ER",
         .list = "ER_Liste",
-        .headers = {header("Label47", "Motor / Raum        Ein/Aus     in Richtung")},
+        .headers = {header("Label47", "Motor / Raum        Ein/Aus     in Richtung", {{0}, {14, 3}, {23, 1}})},
         .fields =
             {
                 plain("ER_Ein_Aus", items::onOff, rain<&RegenRecord::EinAus>),
@@ -153,7 +154,8 @@ const EditorTable &humidityTable()
         .help = "Help_Feuchte",
         .list = "RelF_Liste",
         .headers = {header("RelF_Label_7", "Motor / Raum      Ein/Aus     von      -       bis         "
-                                           "Schwelle 1        Schwelle 2    Stellzeit")},
+                                           "Schwelle 1        Schwelle 2    Stellzeit",
+                           {{0}, {14, 3}, {19, 5}, {25, 1}, {27, 5}, {34, 7}, {45, 7}, {53, 6}})},
         .fields =
             {
                 plain("RelF_Ein_Aus", items::onOff, relf<&R::EinAus>),

@@ -15,16 +15,12 @@ using Page = WintergartenTab;
 WintergartenTab::WintergartenTab(TQuorvix *window)
     : TabPage(window, "Wintergarten_Maske")
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = pageGrid(this);
     pt = new AutomationEditor(window, proportionalTable(), this);
     it = new AutomationEditor(window, insideTable(), this);
     at = new AutomationEditor(window, outsideTable(), this);
-    int row = 0;
-    for (AutomationEditor *e : {pt, it, at}) {
-        grid->addWidget(e->groupBox, row, 0);
-        grid->addLayout(e->listColumn, row, 1);
-        grid->setRowStretch(row++, 1);
-    }
+    // The temperatures go under the group boxes; the last list reaches down beside them.
+    const int row = layOutEditors(grid, 0, {pt, it, at}, 0, 2);
     auto *temperatures = new QHBoxLayout;
     temperatures->addWidget(temperatureGroup(this, QStringLiteral("GroupBoxAussentemperatur2"),
                                              QStringLiteral("Außentemperatur"), QStringLiteral("AT_min2"),
@@ -33,8 +29,7 @@ WintergartenTab::WintergartenTab(TQuorvix *window)
                                              QStringLiteral("Innentemperatur"), QStringLiteral("IT_Min2"),
                                              QStringLiteral("IT_Aktuell2"), QStringLiteral("IT_Max2"), inside));
     temperatures->addStretch(1);
-    grid->addLayout(temperatures, row, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    grid->addLayout(temperatures, row, 0);
 
     wireCombos<Page>(this, {
         {"PT_Raum", &Page::PT_RaumClick},

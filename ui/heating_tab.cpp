@@ -7,6 +7,7 @@
 #include "ui/help_box.h"
 #include "ui/main_window.h"
 #include "ui/week_overview.h"
+#include "ui/window_style.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace vandorelle {
@@ -40,16 +42,6 @@ QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
     return l;
 }
 
-QFont fixedPitchFont()
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("Courier New")});
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    f.setPixelSize(11);
-    return f;
-}
-
 // Shows a stored code; a code outside the box's list leaves the box without a selection.
 void showCode(QComboBox *box, int32_t code)
 {
@@ -61,7 +53,7 @@ void showCode(QComboBox *box, int32_t code)
 HeizungTab::HeizungTab(TQuorvix *window)
     : TabPage(window, "Heizung_Maske")
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = pageGrid(this);
     grid->addWidget(buildEditorGroup(), 0, 0);
     grid->addWidget(buildListColumn(), 0, 1);
     WochenUebersicht = new WeekOverview(w->store, this);
@@ -78,10 +70,17 @@ QWidget *HeizungTab::buildEditorGroup()
     HeizungGroup = new QGroupBox(QStringLiteral("Heizungs-Steuerung"), this);
     HeizungGroup->setObjectName(QStringLiteral("GroupBox_Heizung"));
     auto *grid = new QGridLayout(HeizungGroup);
+    setGroupMargins(grid);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
 
-    grid->addWidget(new QLabel(QStringLiteral("Motor- bzw. Raumname                                           EIN / AUS"),
-                               HeizungGroup),
-                    0, 0, 1, 2);
+    const QString motorCaption =
+        QStringLiteral("Motor- bzw. Raumname                                           EIN / AUS");
+    auto *caption = new QLabel(motorCaption, HeizungGroup);
+    grid->addWidget(caption, 0, 0, 1, 2);
+    // The second column starts under "EIN / AUS" of the caption.
+    const QString beforeOnOff = motorCaption.left(motorCaption.indexOf(QLatin1String("EIN")));
+    grid->setColumnMinimumWidth(0, caption->fontMetrics().horizontalAdvance(beforeOnOff) - grid->horizontalSpacing());
     Heiz_Raum = dropDown("Heiz_Raum", {}, nullptr, HeizungGroup);
     for (int m = 0; m < kMotors; ++m)
         Heiz_Raum->addItem(defaultMotorName(m));
@@ -121,21 +120,28 @@ QWidget *HeizungTab::buildListColumn()
     auto *column = new QWidget(this);
     auto *layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *heading = new QLabel(QStringLiteral("Motor / Raum      Ein/Aus         Betriebsart        "
-                                              "Tag-Temperatur      Nacht-Temperatur"),
-                               column);
-    heading->setObjectName(QStringLiteral("Heiz_Liste_Label"));
-    heading->setFont(fixedPitchFont());
-    layout->addWidget(heading);
-
+    layout->setSpacing(1);
     Heiz_Liste = new QListWidget(column);
     Heiz_Liste->setObjectName(QStringLiteral("Heiz_Liste"));
-    Heiz_Liste->setFont(fixedPitchFont());
+    setUpOverviewList(Heiz_Liste);
     Heiz_Liste->setToolTip(
         QStringLiteral("Anklicken überträgt Werte in Eingabemasken (links), Doppel-Klick für EIN / AUS"));
     for (int m = 0; m < kMotors; ++m)
         Heiz_Liste->addItem(defaultMotorName(m));
-    layout->addWidget(Heiz_Liste, 1);
+
+    // Columns of the list line (config/heating_lines.cpp).
+    auto *heading = new ColumnHeading(QStringLiteral("Motor / Raum      Ein/Aus         Betriebsart        "
+                                                     "Tag-Temperatur      Nacht-Temperatur"),
+                                      column);
+    heading->setObjectName(QStringLiteral("Heiz_Liste_Label"));
+    heading->setColumns({{0}, {14, 3}, {20, 11}, {36, 6}, {47, 6}});
+    heading->setFirstCharacterAt(listTextLeft(Heiz_Liste));
+    Heiz_Liste->setMinimumWidth(heading->sizeHint().width() + Heiz_Liste->verticalScrollBar()->sizeHint().width());
+    layout->addWidget(heading);
+
+    auto *rows = new WholeRows(column, 4);
+    rows->add(Heiz_Liste);
+    layout->addWidget(rows, 1);
     return column;
 }
 

@@ -2,8 +2,8 @@
 
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/window_style.h"
 
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,14 +26,6 @@ QPushButton *button(const char *name, const QString &caption, const QString &hin
     return b;
 }
 
-QFont listFont()
-{
-    QFont f(QStringLiteral("Liberation Mono"));
-    f.setStyleHint(QFont::Monospace);
-    f.setFixedPitch(true);
-    return f;
-}
-
 } // namespace
 
 LogbuchTab::LogbuchTab(TQuorvix *window)
@@ -43,7 +35,7 @@ LogbuchTab::LogbuchTab(TQuorvix *window)
 
     LB = new QListWidget(this);
     LB->setObjectName(QStringLiteral("LB"));
-    LB->setFont(listFont());
+    setUpOverviewList(LB);
     for (int i = 0; i < kLogbookPageLines; ++i)
         LB->addItem(QString());
 
@@ -68,9 +60,12 @@ LogbuchTab::LogbuchTab(TQuorvix *window)
     side->addStretch(1);
     side->addWidget(Help_Logbuch, 0, Qt::AlignRight);
 
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(LB, 1);
-    layout->addLayout(side);
+    auto *layout = pageGrid(this);
+    auto *rows = new WholeRows(this, 4);
+    rows->add(LB);
+    layout->addWidget(rows, 0, 0);
+    layout->addLayout(side, 0, 1);
+    layout->setColumnStretch(0, 1);
 
     connect(Logbuch_Button, &QPushButton::clicked, this, &LogbuchTab::Logbuch_ButtonClick);
     connect(Logbuch_Anfang, &QPushButton::clicked, this, &LogbuchTab::Logbuch_AnfangClick);

@@ -13,6 +13,7 @@
 #include "ui/shading_tab.h"
 #include "ui/shape_widget.h"
 #include "ui/wind_tab.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -23,9 +24,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vandorelle {
 
@@ -34,13 +38,24 @@ namespace {
 struct PanelSpec {
     int width;
     Qt::Alignment alignment;
+    const char *room; // a typical long text that the panel shows whole
 };
 
 constexpr PanelSpec kPanelSpecs[StatusModel::kPanels] = {
-    {100, Qt::AlignCenter}, {50, Qt::AlignCenter}, {60, Qt::AlignCenter}, {60, Qt::AlignCenter},
-    {0, Qt::AlignLeft},     {80, Qt::AlignLeft},   {185, Qt::AlignCenter}, {70, Qt::AlignCenter},
-    {60, Qt::AlignCenter},  {65, Qt::AlignCenter}, {65, Qt::AlignCenter},  {50, Qt::AlignLeft},
-    {50, Qt::AlignLeft},    {50, Qt::AlignLeft},
+    {100, Qt::AlignCenter, "VC-7000 WGS-9STG 32M"},
+    {50, Qt::AlignCenter, "V7.090"},
+    {60, Qt::AlignCenter, "08.12.26"},
+    {60, Qt::AlignCenter, "16:58"},
+    {0, Qt::AlignLeft, ""},
+    {80, Qt::AlignLeft, "Fehler Wind"},
+    {185, Qt::AlignCenter, "Freier Schaltzeiten-Speicher: 100%"},
+    {70, Qt::AlignCenter, "Sonne: 1234"},
+    {60, Qt::AlignCenter, "Wind: 99"},
+    {65, Qt::AlignCenter, "AT: -12,3°"},
+    {65, Qt::AlignCenter, "IT: -12,3°"},
+    {50, Qt::AlignLeft, "R 999999"},
+    {50, Qt::AlignLeft, "T 999999"},
+    {50, Qt::AlignLeft, ""},
 };
 
 QLabel *label(const char *name, const QString &text, QWidget *parent)
@@ -73,11 +88,19 @@ TQuorvix::TQuorvix(QWidget *parent)
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 0);
+    layout->setSpacing(2);
     layout->addLayout(buildTopArea(central));
+    // Above the tabs; its line stays free while it is hidden, so the pages do not move.
+    QSizePolicy keepLine = Speicherplatz_Label->sizePolicy();
+    keepLine.setRetainSizeWhenHidden(true);
+    Speicherplatz_Label->setSizePolicy(keepLine);
+    layout->addWidget(Speicherplatz_Label);
 
     Parameter_Maske = new QTabWidget(central);
     Parameter_Maske->setObjectName(QStringLiteral("Parameter_Maske"));
     Parameter_Maske->setTabPosition(QTabWidget::South);
+    // All eight captions fit side by side in the window's 829 pixels, as they were made to.
+    Parameter_Maske->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     layout->addWidget(Parameter_Maske, 1);
     setCentralWidget(central);
 
@@ -155,6 +178,7 @@ QHBoxLayout *TQuorvix::buildTopArea(QWidget *central)
     Shapes[2]->move(0, 9);
     Shapes[1] = new ShapeWidget("Shape2", Qt::yellow, cross);
     Shapes[1]->move(18, 9);
+    top->addSpacing(4); // the bold "x" reaches past its advance
     top->addWidget(cross);
 
     auto *families = new QVBoxLayout;
@@ -184,9 +208,6 @@ QHBoxLayout *TQuorvix::buildTopArea(QWidget *central)
         central);
     Speicherplatz_Label->setStyleSheet(QStringLiteral("color: red;"));
     Speicherplatz_Label->hide();
-    // Sits over the top area when shown; it does not take space of its own.
-    Speicherplatz_Label->setParent(this);
-    Speicherplatz_Label->move(4, 70);
     return top;
 }
 
@@ -195,19 +216,32 @@ void TQuorvix::buildStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
+    // The panels' widths add up to more than the window's 829 pixels: a smaller type, and
+    // texts that do not fit are shortened visibly rather than cut.
+    QFont small = bar->font();
+    small.setPixelSize(10);
+    bar->setFont(small);
+    // The panels sit closer together than the bar would put them.
+    auto *panels = new QWidget(bar);
+    auto *row = new QHBoxLayout(panels);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    bar->addWidget(panels, 1);
     for (int i = 0; i < StatusModel::kPanels; ++i) {
-        auto *l = new QLabel(bar);
+        auto *l = new ElidingLabel(panels);
         l->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i));
         l->setAlignment(kPanelSpecs[i].alignment | Qt::AlignVCenter);
-        // The panels share the bar in proportion to their widths and may shrink with the
-        // window: their widths add up to more than the window's 829 pixels.
-        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        l->setMinimumWidth(kPanelSpecs[i].width / 3);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
+        // The panels share the bar in proportion to their widths, each keeping room for its
+        // typical text; the last record (panel 13) takes what is left.
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        const QString room = QString::fromUtf8(kPanelSpecs[i].room);
+        l->setMinimumWidth(std::max(l->minimumSizeHint().width(),
+                                    l->fontMetrics().horizontalAdvance(room) + 2 * l->frameWidth() + 5));
         if (kPanelSpecs[i].width == 0)
             l->hide();
-        bar->addWidget(l, kPanelSpecs[i].width);
+        row->addWidget(l, kPanelSpecs[i].width);
         statusPanels[i] = l;
     }
     status.setPanel(StatusModel::Model, kKeineVerbindung);

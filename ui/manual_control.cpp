@@ -57,7 +57,8 @@ ManualControl::ManualControl(TQuorvix *window, QWidget *parent)
     for (int k = 1; k <= ManualControlState::kSelectors; ++k) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("HS_%1_Label").arg(k));
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('M'))));
+        // Room for a name of twelve ordinary letters; longer ones widen the box.
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('n'))));
         HS_Label[k - 1] = label;
         HS[k - 1] = makeSelector(k);
         grid->addWidget(label, k - 1, 0);

@@ -16,18 +16,12 @@ using Page = HandsteuerungTab;
 HandsteuerungTab::HandsteuerungTab(TQuorvix *window)
     : TabPage(window, "Handsteuerung_Maske")
 {
-    grid = new QGridLayout(this);
+    grid = pageGrid(this);
     manual = new ManualControl(window, this);
     grid->addWidget(manual, 0, 0, 2, 1);
     tast = new AutomationEditor(window, pushButtonTable(), this);
     ra = new AutomationEditor(window, reversingTable(), this);
-    int row = 0;
-    for (AutomationEditor *e : {tast, ra}) {
-        grid->addWidget(e->groupBox, row, 1);
-        grid->addLayout(e->listColumn, row, 2);
-        grid->setRowStretch(row++, 1);
-    }
-    grid->setColumnStretch(2, 1);
+    layOutEditors(grid, 1, {tast, ra}, manual->sizeHint().width() + kPageSpacing);
     qobject_cast<QLabel *>(tast->control("Tast_Label1"))->setAlignment(Qt::AlignRight | Qt::AlignBottom);
 
     wireCombos<Page>(this, {

@@ -8,6 +8,7 @@
 #include "ui/dialogs.h"
 #include "ui/help_box.h"
 #include "ui/main_window.h"
+#include "ui/window_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,10 +95,11 @@ private:
 ParameterTab::ParameterTab(TQuorvix *window)
     : TabPage(window, "Parameter")
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = pageGrid(this);
     grid->addWidget(buildAlarmGroup(), 0, 0, 1, 2);
     grid->addWidget(buildGroupControl(), 1, 0);
     auto *side = new QVBoxLayout;
+    side->setSpacing(kPageSpacing);
     side->addWidget(buildRandomGroup());
     side->addWidget(buildSensorGroup());
     side->addWidget(buildConservatoryGroup());
@@ -105,7 +107,7 @@ ParameterTab::ParameterTab(TQuorvix *window)
     side->addStretch(1);
     grid->addLayout(side, 1, 1);
     grid->setColumnStretch(0, 1);
-    grid->setRowStretch(1, 1);
+    grid->setRowStretch(2, 1);
     connectControls();
     connect(&w->session, &Session::followUp, this, &ParameterTab::followUp);
 }
@@ -114,6 +116,7 @@ QWidget *ParameterTab::buildRandomGroup()
 {
     QGroupBox *g = namedGroup("GroupBox_Zufall", QStringLiteral("Zufalls-Steuerung"), this);
     auto *row = new QHBoxLayout(g);
+    setGroupMargins(row);
     row->addWidget(new QLabel(QStringLiteral("Zufalls-Zeitspanne"), g));
     ZufallsZeitspanne = parameterBox("ZufallsZeitspanne", parameters::randomSpanItems(),
                                      QStringLiteral("Für die Zufallsfunktion im Bereich \"Schaltzeiten\""), g);
@@ -126,6 +129,8 @@ QWidget *ParameterTab::buildAlarmGroup()
 {
     GroupBox_AlarmSetUp = namedGroup("GroupBox_AlarmSetUp", QStringLiteral("Alarm-Setup"), this);
     auto *grid = new QGridLayout(GroupBox_AlarmSetUp);
+    setGroupMargins(grid);
+    grid->setVerticalSpacing(2);
     for (int k = 0; k < kBankSize; ++k) {
         AS_Labels[k] = new QLabel(defaultMotorName(k), GroupBox_AlarmSetUp);
         AS_Labels[k]->setObjectName(QStringLiteral("AS_%1_Label").arg(k + 1));
@@ -161,6 +166,8 @@ QWidget *ParameterTab::buildSensorGroup()
 {
     GroupBox_SensorTypen = namedGroup("GroupBox_SensorTypen", QStringLiteral("Sensor-Typen"), this);
     auto *grid = new QGridLayout(GroupBox_SensorTypen);
+    setGroupMargins(grid);
+    grid->setVerticalSpacing(3);
     grid->addWidget(new QLabel(QStringLiteral("Beschattungs-Hysterese"), GroupBox_SensorTypen), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Offset Außentemperatur"), GroupBox_SensorTypen), 1, 0);
     BeschattungsHysterese = parameterBox(
@@ -178,6 +185,8 @@ QWidget *ParameterTab::buildConservatoryGroup()
 {
     GroupBox_WintergStrg = namedGroup("GroupBox_WintergStrg", QStringLiteral("Wintergartensteuerungen"), this);
     auto *grid = new QGridLayout(GroupBox_WintergStrg);
+    setGroupMargins(grid);
+    grid->setVerticalSpacing(3);
     grid->addWidget(new QLabel(QStringLiteral("Offset Innentemperatur"), GroupBox_WintergStrg), 0, 0);
     Heiz_Hysterese_Label = new QLabel(QStringLiteral("Schalt-Hysterese Heizung"), GroupBox_WintergStrg);
     Heiz_Hysterese_Label->setObjectName(QStringLiteral("Heiz_Hysterese_Label"));
@@ -196,23 +205,41 @@ QWidget *ParameterTab::buildGroupControl()
 {
     GroupBox_GZS = namedGroup("GroupBox_GZS", QStringLiteral("Gruppen-Zentralsteuerung, Soft-GZS"), this);
     auto *grid = new QGridLayout(GroupBox_GZS);
-    grid->setHorizontalSpacing(0);
-    auto *heading = new QLabel(QStringLiteral("Gruppe 1      Gruppe 2      Gruppe 3      Gruppe 4"), GroupBox_GZS);
+    setGroupMargins(grid);
+    constexpr int spacing = 6;
+    grid->setHorizontalSpacing(spacing);
+    grid->setVerticalSpacing(2);
+    auto *heading = new ColumnHeading(QStringLiteral("Gruppe 1      Gruppe 2      Gruppe 3      Gruppe 4"),
+                                      GroupBox_GZS);
     grid->addWidget(heading, 0, 0, 1, kGroups + 1);
-    // Each column is as wide as one "Gruppe n" of the heading, so the boxes stand under it.
-    const int column = heading->fontMetrics().horizontalAdvance(QStringLiteral("Gruppe 1      "));
+    // Group 1 carries the motor names (room for twelve letters); the other groups' boxes
+    // stand centred under their "Gruppe n".
+    const QFontMetrics fm(heading->font());
+    QCheckBox sample(QString(12, QLatin1Char('n')));
+    const int namesWidth = sample.sizeHint().width();
+    const int groupWidth = fm.horizontalAdvance(QStringLiteral("Gruppe 4")) + 12;
+    std::vector<ListColumn> overColumns{{0}};
+    for (int g = 1; g < kGroups; ++g) {
+        overColumns.push_back({namesWidth + spacing + (g - 1) * (groupWidth + spacing), groupWidth});
+        grid->setColumnMinimumWidth(g, groupWidth);
+    }
+    heading->setPixelColumns(overColumns);
     for (int g = 1; g <= kGroups; ++g) {
         for (int k = 1; k <= kBankSize; ++k) {
             const int number = (g - 1) * kBankSize + k;
             auto *box = new QCheckBox(g == 1 ? defaultMotorName(k - 1) : QString(), GroupBox_GZS);
             box->setObjectName(QStringLiteral("CheckBox%1").arg(number));
-            box->setFixedWidth(column);
             CheckBoxes[number - 1] = box;
-            grid->addWidget(box, k, g - 1);
+            if (g == 1) {
+                box->setFixedWidth(namesWidth);
+                grid->addWidget(box, k, 0);
+            } else {
+                grid->addWidget(box, k, g - 1, Qt::AlignHCenter);
+            }
         }
     }
     grid->setColumnStretch(kGroups, 1);
-    grid->setRowStretch(kBankSize + 1, 1);
+    grid->setRowStretch(kBankSize + 3, 1);
     auto *bottom = new QHBoxLayout;
     Soft_GZS = new QCheckBox(QStringLiteral("Soft-GZS aktiv"), GroupBox_GZS);
     Soft_GZS->setObjectName(QStringLiteral("Soft_GZS"));
@@ -231,6 +258,7 @@ QWidget *ParameterTab::buildTimeSignalGroup()
 {
     QGroupBox *g = namedGroup("GroupBox_DCF77", QStringLiteral("Funk-Zeitsignal"), this);
     auto *row = new QHBoxLayout(g);
+    setGroupMargins(row);
     DCF77Button = new QPushButton(QStringLiteral("Zeitsignal (DCF77) empfangen"), g);
     DCF77Button->setObjectName(QStringLiteral("DCF77Button"));
     DCF77Button->setToolTip(QStringLiteral("Die Steuerung empfängt Datum und Uhrzeit per Funk; "

@@ -2,6 +2,7 @@
 
 #include "ui/help_box.h"
 #include "ui/main_window.h"
+#include "ui/window_style.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,6 +16,12 @@
 namespace vandorelle {
 
 namespace {
+void compact(QLayout *layout)
+{
+    setGroupMargins(layout);
+    layout->setSpacing(3);
+}
+
 QPushButton *button(const char *name, const QString &caption, QWidget *parent)
 {
     auto *b = new QPushButton(caption, parent);
@@ -29,10 +36,12 @@ TransferPanel::TransferPanel(TQuorvix *window)
     setObjectName(QStringLiteral("TransferPanel"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
 
     Datenaustausch = new QGroupBox(QStringLiteral("Datenaustausch"), this);
     Datenaustausch->setObjectName(QStringLiteral("Datenaustausch"));
     auto *dl = new QGridLayout(Datenaustausch);
+    compact(dl);
     Send_Button_WS = button("Send_Button_WS", QStringLiteral("Steuerung --> PC"), Datenaustausch);
     Read_Button_WS = button("Read_Button_WS", QStringLiteral("PC --> Steuerung"), Datenaustausch);
     Send_Button_RS = button("Send_Button_RS", QStringLiteral("Steuerung --> PC"), Datenaustausch);
@@ -50,6 +59,7 @@ TransferPanel::TransferPanel(TQuorvix *window)
     Sicherung = new QGroupBox(QStringLiteral("Sicherung auf Datenträger"), this);
     Sicherung->setObjectName(QStringLiteral("Sicherung"));
     auto *sl = new QVBoxLayout(Sicherung);
+    compact(sl);
     SaveToDisk_Button = button("SaveToDisk_Button", QStringLiteral(" Speichern auf File"), Sicherung);
     SaveToDisk_Button->setToolTip(
         QStringLiteral("Schaltzeiten sowie alle anderen Einstellungen auf Festplatte schreiben"));
@@ -64,6 +74,7 @@ TransferPanel::TransferPanel(TQuorvix *window)
     PortGroup = new QGroupBox(QStringLiteral("Port"), this);
     PortGroup->setObjectName(QStringLiteral("PortGroup"));
     auto *pl = new QVBoxLayout(PortGroup);
+    compact(pl);
     Combo_PortNum = new QComboBox(PortGroup);
     Combo_PortNum->setObjectName(QStringLiteral("Combo_PortNum"));
     for (int n = 1; n <= 8; ++n)
@@ -79,11 +90,11 @@ TransferPanel::TransferPanel(TQuorvix *window)
     portRow->addWidget(makeHelpButton("Help_Port", PortGroup));
     pl->addLayout(portRow);
     pl->addWidget(ProgressBar);
-    layout->addWidget(PortGroup);
-
-    Label21 = new QLabel(this);
+    // Line errors of the port show under its selector.
+    Label21 = new QLabel(PortGroup);
     Label21->setObjectName(QStringLiteral("Label21"));
-    layout->addWidget(Label21);
+    pl->addWidget(Label21);
+    layout->addWidget(PortGroup);
     layout->addStretch(1);
 
     connect(Send_Button_WS, &QPushButton::clicked, this, &TransferPanel::Read_ButtonClick);

@@ -10,6 +10,7 @@
 #include "ui/schaltzeit_transfer.h"
 #include "ui/schedule_controls.h"
 #include "ui/week_overview.h"
+#include "ui/window_style.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -66,67 +67,35 @@ QPushButton *helpButton(const char *name, QWidget *parent)
     return b;
 }
 
-QFont listFont()
+// Columns of a schedule line (config/schedule_lines.cpp): the times of numbers 1 to 8.
+std::vector<ListColumn> timeColumns()
 {
-    QFont f;
-    f.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("Courier New")});
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    f.setPixelSize(11);
-    return f;
+    std::vector<ListColumn> columns;
+    for (int n = 0; n < kEntries; ++n)
+        columns.push_back({20 + 11 * n, 7});
+    return columns;
 }
 
-QFont headingFont()
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    f.setPixelSize(11);
-    return f;
-}
-
-// Spreads a heading's blanks so that its first and last caption sit centred over the first
-// and last time column of the fixed-pitch list below; returns the label's left edge.
-int alignHeading(QLabel *label, const QString &first, const QString &last, double firstCentre,
-                 double columnSpan)
-{
-    const QString text = label->text();
-    const int i1 = text.indexOf(first);
-    const int i8 = text.lastIndexOf(last);
-    QFont f = label->font();
-    // Word spacing is added per gap between words, not per blank; measure its effect.
-    auto distance = [&](double spacing) {
-        f.setWordSpacing(spacing);
-        const QFontMetricsF m(f);
-        return m.horizontalAdvance(text.left(i8)) - m.horizontalAdvance(text.left(i1));
-    };
-    const double natural = distance(0.0);
-    const double perUnit = distance(1.0) - natural;
-    f.setWordSpacing(perUnit > 0 ? (columnSpan - natural) / perUnit : 0.0);
-    label->setFont(f);
-    const QFontMetricsF spaced(f);
-    const double start = spaced.horizontalAdvance(text.left(i1));
-    return int(std::lround(firstCentre - spaced.horizontalAdvance(first) / 2 - start));
-}
+// Label37 starts this many characters into the line, near the first time column, so that
+// narrowing it to 300 pixels (models with four numbers a day) leaves numbers 1 to 4.
+constexpr int kLabel37Shift = 19;
 
 } // namespace
 
 SchaltzeitTab::SchaltzeitTab(TQuorvix *window)
     : TabPage(window, "Schaltzeit_Maske")
 {
-    auto *page = new QGridLayout(this);
-    page->setContentsMargins(6, 6, 6, 6);
-    page->setVerticalSpacing(4);
+    auto *page = pageGrid(this);
+    page->setVerticalSpacing(2);
 
     auto *left = new QVBoxLayout;
     left->setSpacing(4);
     left->addWidget(buildEditorGroup());
     left->addWidget(buildDayBar());
-    auto *copyRow = new QHBoxLayout;
-    copyRow->addWidget(buildCopyGroup());
-    copyRow->addStretch(1);
-    copyRow->addWidget(buildSortButtons(), 0, Qt::AlignBottom);
-    left->addLayout(copyRow);
+    left->addWidget(buildCopyGroup(), 0, Qt::AlignLeft);
     left->addStretch(1);
+    // Over the lists they sort.
+    left->addWidget(buildSortButtons(), 0, Qt::AlignLeft);
     page->addLayout(left, 0, 0);
     page->addWidget(w->transfer, 0, 1);
     page->addWidget(buildListHeadings(), 1, 0, 1, 2);
@@ -152,8 +121,9 @@ QWidget *SchaltzeitTab::buildEditorGroup()
     SchaltzeitenGroup = named(new QGroupBox(QStringLiteral("Schaltzeiten anzeigen und ändern"), this),
                               "SchaltzeitenGroup");
     auto *grid = new QGridLayout(SchaltzeitenGroup);
-    grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(1);
+    setGroupMargins(grid);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(0);
 
     CB_Wochentag = dropDownList("CB_Wochentag", weekdayItems(), {}, SchaltzeitenGroup);
     CB_Raum = named(new MotorNameComboBox(SchaltzeitenGroup), "CB_Raum");
@@ -189,18 +159,18 @@ QWidget *SchaltzeitTab::buildEditorGroup()
         {CB_Gruppe, QStringLiteral("Mo - So")}, {CB_Funktion, QStringLiteral("Zufall")},
     };
     for (const auto &[box, sample] : samples)
-        box->setFixedWidth(box->fontMetrics().horizontalAdvance(sample) + 34);
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(sample) + 30);
     int col = 0;
     for (const auto &[caption, box] : columns) {
         auto *label = new QLabel(QString::fromUtf8(caption), SchaltzeitenGroup);
-        label->setWordWrap(true);
-        label->setFixedWidth(box->width());
         label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        grid->addWidget(label, 0, col);
-        grid->addWidget(box, 1, col);
+        fitCaption(label, box->width());
+        grid->addWidget(label, 0, col, Qt::AlignLeft | Qt::AlignBottom);
+        grid->addWidget(box, 1, col, Qt::AlignLeft);
         ++col;
     }
     grid->addWidget(Help_FS, 1, col);
+    grid->setColumnStretch(col + 1, 1); // a wider window leaves the columns together
     return SchaltzeitenGroup;
 }
 
@@ -225,6 +195,7 @@ QWidget *SchaltzeitTab::buildCopyGroup()
 {
     KopierenGroup = named(new QGroupBox(QStringLiteral("Schaltzeiten kopieren"), this), "KopierenGroup");
     auto *layout = new QHBoxLayout(KopierenGroup);
+    setGroupMargins(layout);
     layout->addWidget(new QLabel(QStringLiteral("von:"), KopierenGroup));
     copy_from_label = named(new QLabel(KopierenGroup), "copy_from_label");
     copy_from_label->setToolTip(QStringLiteral("Auswählen durch Anklicken in der Liste"));
@@ -261,51 +232,42 @@ QWidget *SchaltzeitTab::buildSortButtons()
 QWidget *SchaltzeitTab::buildListHeadings()
 {
     auto *box = named(new QWidget(this), "ListHeadings");
-    Label42 = named(new QLabel(kHeading42, box), "Label42");
-    Label37 = named(new QLabel(kHeading37, box), "Label37");
-    for (QLabel *l : {Label42, Label37}) {
-        l->setFont(headingFont());
-        l->setTextFormat(Qt::PlainText);
-    }
-    const int lineHeight = QFontMetrics(headingFont()).height();
-    box->setFixedHeight(2 * lineHeight + 2);
+    Label42 = named(new ColumnHeading(kHeading42, box), "Label42");
+    Label37 = named(new ColumnHeading(kHeading37, box), "Label37");
+    Label42->setColumns(timeColumns());
+    Label37->setColumns(timeColumns());
+    box->setFixedHeight(2 * Label42->sizeHint().height());
     return box;
 }
 
 QWidget *SchaltzeitTab::buildLists()
 {
-    auto *box = new QWidget(this);
-    auto *layout = new QGridLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto *box = new WholeRows(this, 8);
     DatenListe_Tag = named(new ScheduleList(box), "DatenListe_Tag");
     DatenListe_Tag->setToolTip(QStringLiteral("Anklicken überträgt Werte in Eingabemasken (oben links)"));
     DatenListe_Motor = named(new ScheduleList(box), "DatenListe_Motor");
     DatenListe_Motor->setToolTip(
         QStringLiteral("Anklicken überträgt Werte in Eingabemasken (oben links) / Dopelklick löscht Schaltzeit "));
     for (ScheduleList *list : {DatenListe_Tag, DatenListe_Motor}) {
-        list->setFont(listFont());
+        setUpOverviewList(list);
         // Wide enough for a whole line, so the click position maps onto the time columns.
-        const int text = QFontMetrics(list->font()).horizontalAdvance(QString(kLineLength, QLatin1Char('0')));
-        list->setFixedWidth(text + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width() + 8);
-        layout->addWidget(list, 0, 0, Qt::AlignLeft);
+        const int text = int(std::ceil(kLineLength * listCharWidth()));
+        list->setFixedWidth(text + 2 * listTextLeft(list) + list->verticalScrollBar()->sizeHint().width());
+        box->add(list);
     }
     return box;
 }
 
 void SchaltzeitTab::placeHeadings()
 {
-    const QFontMetricsF mono(listFont());
-    const double c = mono.horizontalAdvance(QLatin1Char('0'));
-    // Text of a list item starts after the frame and the item's own margin.
-    const double textLeft = DatenListe_Tag->frameWidth() + 3;
-    const double firstCentre = textLeft + c * (20 + 5.5);
-    const double span = c * 11 * 7;
+    // Both headings stand over the list's time columns; Label37 starts further right.
+    const int textLeft = listTextLeft(DatenListe_Tag);
+    const int x37 = int(std::lround(textLeft + kLabel37Shift * listCharWidth())) - 2;
     const int width = DatenListe_Tag->width();
-    const int h = QFontMetrics(headingFont()).height();
-    const int x42 = alignHeading(Label42, QStringLiteral("Schaltzeit"), QStringLiteral("Schaltzeit"),
-                                 firstCentre, span);
-    const int x37 = alignHeading(Label37, QStringLiteral("Nr. 1"), QStringLiteral("Nr. 8"), firstCentre, span);
-    Label42->setGeometry(x42, 0, width - x42, h);
+    const int h = Label42->sizeHint().height();
+    Label42->setFirstCharacterAt(textLeft);
+    Label37->setFirstCharacterAt(textLeft - x37);
+    Label42->setGeometry(0, 0, width, h);
     Label37->setGeometry(x37, h, width - x37, h);
 }
 

@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace vandorelle {
 
+class ColumnHeading;
 class DayBar;
 class MotorNameComboBox;
 class ScheduleList;
@@ -79,8 +80,8 @@ public:
     // Schedule lists, one visible at a time, with their headings and sort buttons
     ScheduleList *DatenListe_Tag = nullptr;
     ScheduleList *DatenListe_Motor = nullptr;
-    QLabel *Label42 = nullptr;
-    QLabel *Label37 = nullptr;
+    ColumnHeading *Label42 = nullptr;
+    ColumnHeading *Label37 = nullptr;
     QPushButton *TagButton = nullptr;
     QPushButton *MotorButton = nullptr;
 

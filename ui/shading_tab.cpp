@@ -16,16 +16,12 @@ using Page = BeschattungTab;
 BeschattungTab::BeschattungTab(TQuorvix *window)
     : TabPage(window, "Beschattung_Maske")
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = pageGrid(this);
     ba = new AutomationEditor(window, shadingTable(), this);
     dm = new AutomationEditor(window, dawnTable(), this);
     da = new AutomationEditor(window, duskTable(), this);
-    int row = 0;
-    for (AutomationEditor *e : {ba, dm, da}) {
-        grid->addWidget(e->groupBox, row, 0);
-        grid->addLayout(e->listColumn, row, 1);
-        grid->setRowStretch(row++, 1);
-    }
+    // The temperatures go under the group boxes; the last list reaches down beside them.
+    const int row = layOutEditors(grid, 0, {ba, dm, da}, 0, 2);
     auto *temperatures = new QHBoxLayout;
     temperatures->addWidget(temperatureGroup(this, QStringLiteral("GroupBoxInnentemperatur"),
                                              QStringLiteral("Innentemperatur"), QStringLiteral("IT_Min"),
@@ -34,8 +30,7 @@ BeschattungTab::BeschattungTab(TQuorvix *window)
                                              QStringLiteral("Außentemperatur"), QStringLiteral("AT_Min"),
                                              QStringLiteral("AT_Aktuell"), QStringLiteral("AT_Max"), outside));
     temperatures->addStretch(1);
-    grid->addLayout(temperatures, row, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    grid->addLayout(temperatures, row, 0);
 
     wireCombos<Page>(this, {
         {"BA_Raum", &Page::BA_RaumClick},

@@ -16,13 +16,14 @@ using Page = WindRegenTab;
 
 namespace {
 
-ReadOnlyBox *reading(QGridLayout *grid, int row, const QString &caption, const char *name,
+// A caption and its display, at `column` (the readings stand in two pairs of columns).
+ReadOnlyBox *reading(QGridLayout *grid, int row, int column, const QString &caption, const char *name,
                      const QString &text, QWidget *page)
 {
-    grid->addWidget(new QLabel(caption, page), row, 0);
+    grid->addWidget(new QLabel(caption, page), row, column);
     auto *box = new ReadOnlyBox(QString::fromLatin1(name), text, page);
-    box->setMaximumWidth(90);
-    grid->addWidget(box, row, 1);
+    box->setFixedWidth(90);
+    grid->addWidget(box, row, column + 1);
     return box;
 }
 
@@ -31,22 +32,17 @@ ReadOnlyBox *reading(QGridLayout *grid, int row, const QString &caption, const c
 WindRegenTab::WindRegenTab(TQuorvix *window)
     : TabPage(window, "Wind_Regen_Maske")
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = pageGrid(this);
     ew = new AutomationEditor(window, windTable(), this);
     er = new AutomationEditor(window, rainTable(), this);
     relf = new AutomationEditor(window, humidityTable(), this);
-    int row = 0;
-    for (AutomationEditor *e : {ew, er, relf}) {
-        grid->addWidget(e->groupBox, row, 0);
-        grid->addLayout(e->listColumn, row, 1);
-        grid->setRowStretch(row++, 1);
-    }
-    grid->setColumnStretch(1, 1);
+    const int row = layOutEditors(grid, 0, {ew, er, relf});
 
     auto *readings = new QGridLayout;
-    AktWind = reading(readings, 0, QStringLiteral("Aktuelle Windgeschwindigkeit"), "AktWind",
+    readings->setVerticalSpacing(2);
+    AktWind = reading(readings, 0, 0, QStringLiteral("Aktuelle Windgeschwindigkeit"), "AktWind",
                       QStringLiteral("32 km/h"), this);
-    MaxWind = reading(readings, 1, QStringLiteral("Maximale Windgeschwindigkeit"), "MaxWind",
+    MaxWind = reading(readings, 1, 0, QStringLiteral("Maximale Windgeschwindigkeit"), "MaxWind",
                       QStringLiteral("74 km/h"), this);
     MaxWind->setToolTip(QStringLiteral("Wird durch Anklicken zurückgesetzt"));
     MaxWind->setCursor(Qt::PointingHandCursor);
@@ -56,11 +52,12 @@ WindRegenTab::WindRegenTab(TQuorvix *window)
     WindProgressBar->setTextVisible(false);
     WindProgressBar->hide();
     readings->addWidget(WindProgressBar, 0, 2);
-    RegenStatus = reading(readings, 2, QStringLiteral("Status:"), "RegenStatus",
+    RegenStatus = reading(readings, 0, 4, QStringLiteral("Status:"), "RegenStatus",
                           QStringLiteral("Kein Regen"), this);
-    RelFeuchte = reading(readings, 3, QStringLiteral("Relative Luftfeuchtigkeit"), "RelFeuchte",
+    RelFeuchte = reading(readings, 1, 4, QStringLiteral("Relative Luftfeuchtigkeit"), "RelFeuchte",
                          QStringLiteral("32 %"), this);
-    readings->setColumnStretch(3, 1);
+    readings->setColumnMinimumWidth(3, 2 * kPageSpacing);
+    readings->setColumnStretch(6, 1);
     grid->addLayout(readings, row, 0, 1, 2);
 
     wireCombos<Page>(this, {

@@ -9,6 +9,7 @@
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 #include "ui/tab_page.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -31,7 +32,7 @@ struct Options {
     QString simulator;
     QString model;
     QSize size{829, 590};
-    int fontPixels = 0; // 0: the platform's default font
+    int fontPixels = 0; // 0: the window's own font
 };
 
 bool parseOptions(const QApplication &app, Options &o)
@@ -49,7 +50,7 @@ bool parseOptions(const QApplication &app, Options &o)
                                    "TEXT");
     const QCommandLineOption size("size", "Window size (default 829x590).", "WxH");
     const QCommandLineOption font("font-px", "Height of the application font in pixels, to try the layouts "
-                                             "with another font (default: the platform's).", "N");
+                                             "with another font (default: the window's own, 11).", "N");
     parser.addOptions({out, sim, model, size, font});
     parser.process(app);
 
@@ -87,6 +88,7 @@ int main(int argc, char **argv)
     Options options;
     if (!parseOptions(app, options))
         return 2;
+    applyWindowFont();
     if (options.fontPixels > 0) {
         QFont f = QApplication::font();
         f.setPixelSize(options.fontPixels);
