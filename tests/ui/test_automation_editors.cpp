@@ -6,6 +6,7 @@
 #include "ui/manual_tab.h"
 #include "ui/shading_tab.h"
 #include "ui/wind_tab.h"
+#include "window_fixture.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -21,67 +22,8 @@ using namespace vandorelle;
 
 namespace {
 
-class AutomationEditors : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        qputenv("VANDORELLE_COM1", "/nonexistent/vandorelle-editors-test");
-        ui::dialogHooks().error = [](QWidget *, const QString &) {};
-        w = std::make_unique<TQuorvix>();
-        w->startUp();
-    }
-
-    void TearDown() override
-    {
-        w.reset();
-        ui::resetDialogHooks();
-    }
-
-    template <class T>
-    T *find(const char *name)
-    {
-        T *widget = w->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
-    // A user's choice: the item becomes current, then the box reports it.
-    void choose(const char *combo, int index)
-    {
-        QComboBox *box = find<QComboBox>(combo);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-
-    void clickLine(const char *list, int row)
-    {
-        QListWidget *l = find<QListWidget>(list);
-        l->setCurrentRow(row);
-        emit l->itemClicked(l->item(row));
-    }
-
-    void doubleClickLine(const char *list, int row)
-    {
-        QListWidget *l = find<QListWidget>(list);
-        emit l->itemDoubleClicked(l->item(row));
-    }
-
-    QString line(const char *list, int row) { return find<QListWidget>(list)->item(row)->text(); }
-    int index(const char *combo) { return find<QComboBox>(combo)->currentIndex(); }
-    bool shown(const char *name) { return !find<QWidget>(name)->isHidden(); }
-    QString text(const char *box) { return find<ReadOnlyBox>(box)->text(); }
-    QString caption(const char *label) { return find<QLabel>(label)->text(); }
-
-    void enterPage(TabPage *page)
-    {
-        w->Parameter_Maske->setCurrentWidget(page);
-        ASSERT_EQ(w->Parameter_Maske->currentWidget(), page);
-    }
-
-    ConfigStore &store() { return w->store; }
-
-    std::unique_ptr<TQuorvix> w;
-};
+// The editors are driven like a user does, through the started window's own controls.
+using AutomationEditors = test::WindowTest;
 
 TEST_F(AutomationEditors, StartUpShowsMotorOneWithTheDetailsHidden)
 {

@@ -1,4 +1,4 @@
-#include "heat_window_fixture.h"
+#include "window_fixture.h"
 
 #include "ui/day_bar.h"
 #include "ui/heating_tab.h"
@@ -10,7 +10,7 @@ using namespace vandorelle;
 
 namespace {
 
-class HeatingTab : public test::HeatWindowTest {
+class HeatingTab : public test::WindowTest {
 protected:
     HeizungsRecord &record(int motor) { return w->store.HeizungsSteuerung[motor]; }
     WeekOverview *overview() { return find<WeekOverview>("WochenUebersicht"); }

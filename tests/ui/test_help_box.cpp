@@ -1,4 +1,4 @@
-#include "heat_window_fixture.h"
+#include "window_fixture.h"
 
 #include "ui/heating_tab.h"
 #include "ui/help_box.h"
@@ -51,11 +51,11 @@ TEST(HelpDocument, RichTextIsShownWithoutItsMarkup)
     EXPECT_EQ(help::documentText("[Logbuch]\r\nGr\xfc\xdf" "e\r\n"), QStringLiteral("[Logbuch]\nGrüße\n"));
 }
 
-class HelpPane : public test::HeatWindowTest {
+class HelpPane : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        test::HeatWindowTest::SetUp();
+        test::WindowTest::SetUp();
         w->show();
         w->programDirectory = kShippedDirectory;
     }

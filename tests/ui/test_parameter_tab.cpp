@@ -1,4 +1,4 @@
-#include "heat_window_fixture.h"
+#include "window_fixture.h"
 
 #include "support/fake_port.h"
 #include "ui/parameter_tab.h"
@@ -13,7 +13,7 @@ using namespace vandorelle;
 
 namespace {
 
-class ParameterTabTest : public test::HeatWindowTest {
+class ParameterTabTest : public test::WindowTest {
 protected:
     QString label(const char *name) { return find<QLabel>(name)->text(); }
     QCheckBox *box(int number) { return find<QCheckBox>(QStringLiteral("CheckBox%1").arg(number).toLatin1()); }

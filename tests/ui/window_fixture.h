@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStringList>
@@ -18,11 +19,11 @@
 namespace vandorelle::test {
 
 // A started window without a serial line; error boxes are collected instead of shown.
-class HeatWindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("VANDORELLE_COM1", "/nonexistent/vandorelle-heat-test");
+        qputenv("VANDORELLE_COM1", "/nonexistent/vandorelle-window-test");
         ui::dialogHooks().error = [this](QWidget *, const QString &text) { errors << text; };
         w = std::make_unique<TQuorvix>();
         w->startUp();
@@ -77,6 +78,10 @@ protected:
     QString line(const char *list, int row) { return find<QListWidget>(list)->item(row)->text(); }
     QString current(const char *combo) { return find<QComboBox>(combo)->currentText(); }
     bool shown(const char *name) { return !find<QWidget>(name)->isHidden(); }
+    int index(const char *combo) { return find<QComboBox>(combo)->currentIndex(); }
+    QString text(const char *box) { return find<ReadOnlyBox>(box)->text(); }
+    QString caption(const char *label) { return find<QLabel>(label)->text(); }
+    ConfigStore &store() { return w->store; }
 
     void enterPage(QWidget *page)
     {
