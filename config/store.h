@@ -213,8 +213,9 @@ constexpr int32_t timeCode(int hour, int minute)
 {
     return hour < 0 ? 0 : hour * 60 + minute + 1;
 }
-constexpr int hourOf(int32_t code) { return (code - 1) / 60; }
-constexpr int minuteOf(int32_t code) { return (code - 1) % 60; }
+// In 64 bits: a code read from a file may be any 32-bit value.
+constexpr int hourOf(int32_t code) { return int((int64_t(code) - 1) / 60); }
+constexpr int minuteOf(int32_t code) { return int((int64_t(code) - 1) % 60); }
 
 QString defaultMotorName(int motorIndex); // "Motor 1" .. "Motor 32"
 

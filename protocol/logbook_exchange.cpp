@@ -14,6 +14,11 @@ const QString kDisplayCaption = QStringLiteral("Logbuch Daten");
 const QString kExportCaption = QStringLiteral("Save Logbuch to Disk");
 const QString kTimeoutText = QStringLiteral("Zeitüberschreitung");
 
+// Entry numbers and the total come from the line and may be any 32-bit value; the arithmetic
+// on them wraps instead of overflowing.
+int32_t entryAfter(int32_t number) { return int32_t(int64_t(number) + 1); }
+int32_t shownNumber(int32_t total, int32_t number) { return int32_t(int64_t(total) - number + 1); }
+
 } // namespace
 
 LogbookExchange::LogbookExchange(Session &session, QObject *parent)
@@ -151,7 +156,7 @@ void LogbookExchange::onDisplayEntry(const QString &payload)
     const bool end = entry.isEndMarker();
     int32_t number = entry.number;
     if (end) {
-        number = m_lastEntry + 1;
+        number = entryAfter(m_lastEntry);
         m_session.status.setPanel(StatusModel::Activity, QString());
     } else {
         m_lastEntry = number;
@@ -160,7 +165,7 @@ void LogbookExchange::onDisplayEntry(const QString &payload)
     const LogbookPlacement place = logbookPlacement(number, end);
     if (place.newPage)
         clearPage();
-    const int32_t shown = m_total - number + 1;
+    const int32_t shown = shownNumber(m_total, number);
     setLine(place.line, logbookDisplayLine(entry, shown, motorName(entry.motor)));
     selectLine(end ? 0 : place.line);
 
@@ -182,14 +187,14 @@ void LogbookExchange::onExportEntry(const QString &payload)
     const bool end = entry.isEndMarker();
     int32_t number = entry.number;
     if (end) {
-        number = m_lastEntry + 1;
+        number = entryAfter(m_lastEntry);
     } else {
         m_lastEntry = number;
         emit exportProgress(number);
     }
     m_session.status.setPanel(StatusModel::Activity, QStringLiteral("Logbuch Zeile %1").arg(number));
 
-    const int32_t shown = m_total - number + 1;
+    const int32_t shown = shownNumber(m_total, number);
     if (!writeToFile(logbookFileLine(logbookExportLine(entry, shown, motorName(entry.motor)))))
         return;
     ++m_linesWritten;

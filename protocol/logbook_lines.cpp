@@ -100,7 +100,7 @@ QString logbookMotorName(const std::array<QString, kMotors> &names, int32_t moto
 LogbookPlacement logbookPlacement(int32_t entryNumber, bool endMarker)
 {
     // Floor modulo: numbers below 1 still land on the page.
-    int line = int((entryNumber - 1) % kLogbookPageEntries);
+    int line = int((int64_t(entryNumber) - 1) % kLogbookPageEntries);
     if (line < 0)
         line += kLogbookPageEntries;
     // The marker behind a full page goes below it instead of wiping it.

@@ -9,7 +9,8 @@ namespace vandorelle::pc {
 
 namespace {
 
-using Values = QList<int64_t>; // wide, so odd store values cannot overflow a sum
+// Wide, so odd store values (from a file or the line) cannot overflow an offset or a sum.
+using Values = QList<int64_t>;
 
 constexpr int kNameLength = 12;
 constexpr int kMaskCheck = 22;
@@ -61,25 +62,25 @@ int64_t threeWayDirection(int32_t code)
     }
 }
 
-struct MotorRecordSpec {
+struct MotorRecordLayout {
     const char *tag;
     Values (*values)(const ConfigStore &store, int index, bool tastFunk);
 };
 
 // Indexed by MotorTable.
-const std::array<MotorRecordSpec, kMotorTableCount> kMotorRecords = {{
+const std::array<MotorRecordLayout, kMotorTableCount> kMotorRecords = {{
     {" rbp", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.Beschattung[i];
-         return {flag(r.EinAus), r.Temperatur + 90, r.Von + 5, r.Bis + 5, r.Helligkeit + 100,
-                 r.Dauer + 1};
+         return {flag(r.EinAus), int64_t(r.Temperatur) + 90, int64_t(r.Von) + 5, int64_t(r.Bis) + 5,
+                 int64_t(r.Helligkeit) + 100, int64_t(r.Dauer) + 1};
      }},
     {" rdm", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.DaemmerungMorgen[i];
-         return {flag(r.EinAus), r.Von + 3, r.Helligkeit + 1, r.Dauer + 1};
+         return {flag(r.EinAus), int64_t(r.Von) + 3, int64_t(r.Helligkeit) + 1, int64_t(r.Dauer) + 1};
      }},
     {" rda", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.DaemmerungAbend[i];
-         return {flag(r.EinAus), r.Von + 14, r.Helligkeit + 1, r.Dauer + 1};
+         return {flag(r.EinAus), int64_t(r.Von) + 14, int64_t(r.Helligkeit) + 1, int64_t(r.Dauer) + 1};
      }},
     {" rwp", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.Wind[i];
@@ -99,13 +100,13 @@ const std::array<MotorRecordSpec, kMotorTableCount> kMotorRecords = {{
      }},
     {" rpp", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.ProportionaleTemperatursteuerung[i];
-         return {flag(r.EinAus), r.Von, r.Bis, r.SollTemperatur + 101, flag(r.Richtung),
-                 r.Regelbereich + 1, r.MaxStellzeit + 1, r.Schritte + 2};
+         return {flag(r.EinAus), r.Von, r.Bis, int64_t(r.SollTemperatur) + 101, flag(r.Richtung),
+                 int64_t(r.Regelbereich) + 1, int64_t(r.MaxStellzeit) + 1, int64_t(r.Schritte) + 2};
      }},
     {" rip", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.InnenTemperatursteuerung[i];
-         return {flag(r.EinAus), flag(r.Gr_Kl), r.Schwelle1 + 91, flag(r.Richtung),
-                 r.Schwelle2 + 91, r.Dauer + 1, r.Von, r.Bis};
+         return {flag(r.EinAus), flag(r.Gr_Kl), int64_t(r.Schwelle1) + 91, flag(r.Richtung),
+                 int64_t(r.Schwelle2) + 91, int64_t(r.Dauer) + 1, r.Von, r.Bis};
      }},
     {" rhp", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.HeizungsSteuerung[i];
@@ -114,13 +115,13 @@ const std::array<MotorRecordSpec, kMotorTableCount> kMotorRecords = {{
      }},
     {" rfp", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.FeuchtigkeitsSteuerung[i];
-         return {flag(r.EinAus), flag(r.Gr_Kl), r.Schwelle1 + 1, r.Schwelle2 + 1, r.Dauer + 1,
-                 r.Von, r.Bis};
+         return {flag(r.EinAus), flag(r.Gr_Kl), int64_t(r.Schwelle1) + 1, int64_t(r.Schwelle2) + 1,
+                 int64_t(r.Dauer) + 1, r.Von, r.Bis};
      }},
     {" rap", [](const ConfigStore &s, int i, bool) -> Values {
          const auto &r = s.AussenTemperatursteuerung[i];
-         return {flag(r.EinAus), r.Schwelle1 + 91, threeWayDirection(r.Richtung),
-                 r.Schwelle2 + 91, r.Dauer + 1};
+         return {flag(r.EinAus), int64_t(r.Schwelle1) + 91, threeWayDirection(r.Richtung),
+                 int64_t(r.Schwelle2) + 91, int64_t(r.Dauer) + 1};
      }},
 }};
 
@@ -170,10 +171,10 @@ QStringList readAllRequests(const DeviceFlags &flags)
 
 PcRecord motorRecord(MotorTable table, const ConfigStore &store, int motor, bool tastFunk)
 {
-    const MotorRecordSpec &spec = kMotorRecords[size_t(table)];
+    const MotorRecordLayout &layout = kMotorRecords[size_t(table)];
     Values values{motor};
-    values += spec.values(store, motor - 1, tastFunk);
-    return withSum(spec.tag, values);
+    values += layout.values(store, motor - 1, tastFunk);
+    return withSum(layout.tag, values);
 }
 
 PcRecord motorName(const ConfigStore &store, int motor)
@@ -245,7 +246,7 @@ int64_t reducedScheduleCheck(int64_t sum)
 PcRecord scheduleEntry(const SchaltzeitEntry &entry, int sendWeekday, int motor, int number)
 {
     const int hour = hourOf(entry.Zeit);
-    const int minute = entry.Zeit - 1 - 60 * hour;
+    const int minute = minuteOf(entry.Zeit);
     const Values values{sendWeekday, motor, number, flag(entry.Richtung), hour, minute,
                         entry.Dauer, entry.Gruppe, entry.Funktion};
     int64_t sum = 0;

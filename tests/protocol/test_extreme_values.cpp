@@ -1,0 +1,102 @@
+// Values from the line and from files reach the store unchecked and may be any 32-bit number.
+// Nothing built from them may overflow; under the sanitizer build an overflow fails the test.
+
+#include "protocol/logbook_exchange.h"
+#include "protocol/pc_records.h"
+#include "protocol/session.h"
+#include "support/fake_port.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+using namespace vandorelle;
+
+namespace {
+
+// Values 1..9 and their sum; the sums of these extremes still fit the check value.
+QString entryPayload(const std::vector<int64_t> &values)
+{
+    int64_t sum = 0;
+    QString out;
+    for (int64_t v : values) {
+        sum += v;
+        out += QString::number(v) + ',';
+    }
+    return out + QString::number(sum) + ',';
+}
+
+QString valuesOf(const PcRecord &record)
+{
+    QString out;
+    for (qsizetype i = 1; i < record.size(); ++i)
+        out += record[i].chopped(1) + QLatin1Char(',');
+    return out;
+}
+
+class LogbookExtremes : public ::testing::Test {
+protected:
+    LogbookExtremes() { session.setPort(&port); }
+    void frame(const QString &tag, const QString &text) { emit session.frameHandled(tag, text); }
+
+    ConfigStore store;
+    StatusModel status;
+    Session session{store, status};
+    test::FakePort port;
+    LogbookExchange exchange{session};
+};
+
+} // namespace
+
+TEST_F(LogbookExtremes, NumbersAtTheEndsOfTheRangeStillLandOnThePage)
+{
+    ASSERT_TRUE(exchange.readNextPage());
+    frame("sla", QString::number(INT32_MIN) + ',');
+    frame("sld", entryPayload({INT32_MIN, INT32_MAX, 1, 7, 12, 1, 6, 30, 0}));
+    frame("sld", entryPayload({INT32_MAX, -100, 1, 7, 12, 1, 6, 30, 0}));
+    EXPECT_EQ(exchange.lastEntryNumber(), INT32_MAX);
+    EXPECT_TRUE(exchange.busy());
+
+    // The marker after the highest number takes the line the number after it would.
+    frame("sld", entryPayload({9999, 1, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(exchange.busy());
+    ASSERT_EQ(exchange.lines().size(), kLogbookPageLines);
+    EXPECT_EQ(exchange.lines()[logbookPlacement(INT32_MIN, true).line], kLogbookEmptyText);
+}
+
+TEST(LogbookPlacementExtremes, LowestAndHighestNumbersStayWithinThePage)
+{
+    EXPECT_EQ(logbookPlacement(INT32_MIN, false).line, 51);
+    EXPECT_EQ(logbookPlacement(INT32_MAX, false).line, 46);
+    EXPECT_EQ(logbookPlacement(INT32_MIN, true).line, 51);
+}
+
+TEST(PcRecordExtremes, OffsetsAndCheckValuesAreWide)
+{
+    ConfigStore store;
+    BeschattungRecord &r = store.Beschattung[0];
+    r.Temperatur = INT32_MAX;
+    r.Von = INT32_MAX;
+    r.Bis = INT32_MAX;
+    r.Helligkeit = INT32_MAX;
+    r.Dauer = INT32_MAX;
+    EXPECT_EQ(valuesOf(pc::motorRecord(MotorTable::Beschattung, store, 1, false)),
+              "1,0,2147483737,2147483652,2147483652,2147483747,2147483648,10737418437,");
+
+    store.AussenTemperatursteuerung[31].Schwelle1 = INT32_MAX;
+    store.InnenTemperatursteuerung[31].Schwelle2 = INT32_MAX;
+    store.TastAutomatik[31].Dauer = INT32_MAX;
+    for (int t = 0; t < kMotorTableCount; ++t) {
+        const PcRecord record = pc::motorRecord(MotorTable(t), store, 32, true);
+        EXPECT_GE(record.size(), 3) << t;
+    }
+}
+
+TEST(PcRecordExtremes, ScheduleEntryWithTheLowestTimeCode)
+{
+    SchaltzeitEntry e;
+    e.Zeit = INT32_MIN;
+    // Hour and minute keep the code: 60 * hour + minute + 1 gives it back.
+    EXPECT_EQ(valuesOf(pc::scheduleEntry(e, 1, 1, 1)).section(',', 4, 5), "-35791394,-9");
+}
