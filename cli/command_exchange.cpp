@@ -59,14 +59,20 @@ Outcome checkTargetDirectory(const QString &path)
     return Outcome::success();
 }
 
-Outcome runRead(const Options &options, ControllerLink &link, Console &console)
+Outcome connectForFile(const QString &file, ControllerLink &link)
 {
-    if (Outcome target = checkTargetDirectory(options.file); !target.ok())
+    // The target folder is checked before the line is touched: a typo costs no exchange.
+    if (Outcome target = checkTargetDirectory(file); !target.ok())
         return target;
     if (Outcome opened = link.open(); !opened.ok())
         return opened;
-    if (Outcome connected = link.connectController({.firmware = true}); !connected.ok())
-        return connected;
+    return link.connectController({.firmware = true});
+}
+
+Outcome runRead(const Options &options, ControllerLink &link, Console &console)
+{
+    if (Outcome ready = connectForFile(options.file, link); !ready.ok())
+        return ready;
 
     ReadAllExchange exchange(link.session);
     exchange.setTimeoutInterval(link.timeoutMs());

@@ -10,12 +10,8 @@ using Result = LogbookExchange::Outcome;
 
 Outcome runLogbook(const Options &options, ControllerLink &link, Console &console)
 {
-    if (Outcome target = checkTargetDirectory(options.file); !target.ok())
-        return target;
-    if (Outcome opened = link.open(); !opened.ok())
-        return opened;
-    if (Outcome connected = link.connectController({.firmware = true}); !connected.ok())
-        return connected;
+    if (Outcome ready = connectForFile(options.file, link); !ready.ok())
+        return ready;
 
     LogbookExchange exchange(link.session);
     exchange.setSilenceTimeout(link.timeoutMs());

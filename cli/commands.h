@@ -22,5 +22,8 @@ Outcome loadConfiguration(const QString &path, ConfigStore &store);
 
 // A file that cannot be created is found before the controller is asked for anything.
 Outcome checkTargetDirectory(const QString &path);
+// Checks the folder of the file to be written, opens the port and waits for a controller with
+// acceptable firmware.
+Outcome connectForFile(const QString &file, ControllerLink &link);
 
 } // namespace vandorelle::cli
