@@ -31,8 +31,8 @@ void ConfigStore::reset()
 }
 
 namespace {
-template <typename Fn>
-void forEachSenden(ConfigStore &s, Fn fn)
+template <typename Store, typename Fn>
+void forEachSenden(Store &s, Fn fn)
 {
     for (auto &e : s.Schaltzeit) fn(e.Senden);
     auto all = [&](auto &table) {
@@ -56,6 +56,13 @@ void forEachSenden(ConfigStore &s, Fn fn)
 void ConfigStore::markAllPending()
 {
     forEachSenden(*this, [](int32_t &f) { f = 1; });
+}
+
+int ConfigStore::pendingCount() const
+{
+    int n = 0;
+    forEachSenden(*this, [&n](int32_t f) { n += f == 1; });
+    return n;
 }
 
 void ConfigStore::clearAllPending()

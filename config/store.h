@@ -158,6 +158,7 @@ enum class MotorTable {
     AussenTemperatursteuerung,
 };
 constexpr int kMotorTableCount = 12;
+constexpr int kSendenFlags = kScheduleSize + kMotorTableCount * kMotors;
 
 // The one in-memory image of a controller's configuration. Plain data: callers
 // read and write fields directly and refresh the views they own.
@@ -186,6 +187,9 @@ struct ConfigStore {
     void reset();
     void markAllPending();
     void clearAllPending();
+    int pendingCount() const; // Senden flags set, over every array
+    bool allPending() const { return pendingCount() == kSendenFlags; }
+    bool nonePending() const { return pendingCount() == 0; }
     void markPending(MotorTable table, int motorIndex); // motorIndex 0..31
     void markSchedulePending(int flatIndex);
     int32_t &senden(MotorTable table, int motorIndex);

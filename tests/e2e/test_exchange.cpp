@@ -7,17 +7,6 @@ using namespace vandorelle::test;
 
 namespace {
 
-bool allPending(const ConfigStore &s)
-{
-    for (const auto &e : s.Schaltzeit)
-        if (e.Senden != 1)
-            return false;
-    for (int t = 0; t < kMotorTableCount; ++t)
-        for (int m = 0; m < kMotors; ++m)
-            if (s.senden(MotorTable(t), m) != 1)
-                return false;
-    return true;
-}
 
 #define CONNECT_OR_FAIL(rig, options) ASSERT_TRUE((rig).connect(options)) << (rig).why().toStdString()
 
@@ -156,7 +145,7 @@ TEST(ExchangeEndToEnd, SilentControllerEndsTheReadWithEverythingPending)
     EXPECT_FALSE(rig.lastCompleted);
     EXPECT_EQ(rig.lastMessage, ReadAllExchange::timeoutMessage());
     EXPECT_EQ(rig.status.panel(StatusModel::Error), QStringLiteral("Zeitüberschreitung"));
-    EXPECT_TRUE(allPending(rig.store));
+    EXPECT_TRUE(rig.store.allPending());
     EXPECT_FALSE(rig.session.readAllRunning);
 }
 
@@ -167,7 +156,7 @@ TEST(ExchangeEndToEnd, MissingEndMarkerEndsTheReadToo)
     rig.readExchange.setTimeoutInterval(400);
     ASSERT_TRUE(rig.readAll(5000));
     EXPECT_FALSE(rig.lastCompleted);
-    EXPECT_TRUE(allPending(rig.store));
+    EXPECT_TRUE(rig.store.allPending());
 }
 
 TEST(ExchangeEndToEnd, UnacknowledgedSendEndsWithEverythingPending)
@@ -182,7 +171,7 @@ TEST(ExchangeEndToEnd, UnacknowledgedSendEndsWithEverythingPending)
     EXPECT_EQ(rig.lastMessage, SendAllExchange::timeoutMessage());
     EXPECT_EQ(rig.status.panel(StatusModel::Error), QStringLiteral("Zeitüberschreitung"));
     EXPECT_GE(rig.sendExchange.weekdayCounter(), 1);
-    EXPECT_TRUE(allPending(rig.store));
+    EXPECT_TRUE(rig.store.allPending());
     EXPECT_FALSE(rig.session.sendInProgress);
 }
 

@@ -40,29 +40,7 @@ bool waitUntil(const std::function<bool()> &done, int ms = 3000)
     return done();
 }
 
-bool allPending(const ConfigStore &s)
-{
-    for (const auto &e : s.Schaltzeit)
-        if (e.Senden != 1)
-            return false;
-    for (int t = 0; t < kMotorTableCount; ++t)
-        for (int m = 0; m < kMotors; ++m)
-            if (s.senden(MotorTable(t), m) != 1)
-                return false;
-    return true;
-}
 
-bool nonePending(const ConfigStore &s)
-{
-    for (const auto &e : s.Schaltzeit)
-        if (e.Senden != 0)
-            return false;
-    for (int t = 0; t < kMotorTableCount; ++t)
-        for (int m = 0; m < kMotors; ++m)
-            if (s.senden(MotorTable(t), m) != 0)
-                return false;
-    return true;
-}
 
 class ReadAllTest : public ::testing::Test {
 protected:
@@ -187,7 +165,7 @@ TEST_F(ReadAllTest, AnswersFillTheStoreAndTheEndMarkerFinishes)
     EXPECT_TRUE(completed);
     EXPECT_TRUE(message.isEmpty());
     EXPECT_FALSE(session.readAllRunning);
-    EXPECT_TRUE(nonePending(store));
+    EXPECT_TRUE(store.nonePending());
     EXPECT_EQ(session.RxCount, rxBeforeEnd + end.size() + 1);
     EXPECT_TRUE(status.panel(StatusModel::Activity).isEmpty());
     EXPECT_EQ(store.entry(1, 3, 1).Dauer, 39);
@@ -206,7 +184,7 @@ TEST_F(ReadAllTest, LateStartMarkerWipesEarlierEntriesAndTheEndClearsPending)
     receive(sfs({255, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(store.entry(2, 1, 1).Zeit, 0);
     EXPECT_EQ(store.entry(3, 1, 2).Zeit, timeCode(8, 15));
-    EXPECT_TRUE(nonePending(store));
+    EXPECT_TRUE(store.nonePending());
 }
 
 TEST_F(ReadAllTest, SilenceEndsTheReadWithEverythingPending)
@@ -218,7 +196,7 @@ TEST_F(ReadAllTest, SilenceEndsTheReadWithEverythingPending)
     EXPECT_FALSE(completed);
     EXPECT_FALSE(message.isEmpty());
     EXPECT_EQ(status.panel(StatusModel::Error), QStringLiteral("Zeitüberschreitung"));
-    EXPECT_TRUE(allPending(store));
+    EXPECT_TRUE(store.allPending());
     EXPECT_FALSE(session.readAllRunning);
     // What was received is kept.
     EXPECT_EQ(store.Beschattung[1].Temperatur, 10);
@@ -226,7 +204,7 @@ TEST_F(ReadAllTest, SilenceEndsTheReadWithEverythingPending)
     // An end marker that straggles in afterwards does not declare the store complete.
     receive(sfs({255, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(finishes, 1);
-    EXPECT_TRUE(allPending(store));
+    EXPECT_TRUE(store.allPending());
 }
 
 TEST_F(ReadAllTest, CharactersKeepTheReadAlive)

@@ -46,19 +46,7 @@ bool pumpUntil(const std::function<bool()> &done, int boundMs = kBoundMs)
     return done();
 }
 
-bool nothingPending(const ConfigStore &s)
-{
-    ConfigStore cleared = s;
-    cleared.clearAllPending();
-    return cleared == s;
-}
 
-bool allPending(const ConfigStore &s)
-{
-    ConfigStore marked = s;
-    marked.markAllPending();
-    return marked == s;
-}
 
 // Names travel padded to their field width; the blanks are not part of the name.
 ConfigStore withTrimmedNames(ConfigStore s)
@@ -321,7 +309,7 @@ TEST_F(WindowWithController, ReadAllLocksTheWindowAndBringsTheControllersConfigu
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
     expectUnlocked();
     EXPECT_TRUE(w->status.panel(StatusModel::Error).isEmpty()) << w->status.panel(StatusModel::Error).toStdString();
-    EXPECT_TRUE(nothingPending(w->store));
+    EXPECT_TRUE(w->store.nonePending());
 
     // The section captions of the read give way to the free-memory figure again.
     EXPECT_TRUE(w->statusPanels[StatusModel::Activity]->text().startsWith(QStringLiteral("Freier Schaltzeiten-Speicher: ")))
@@ -374,7 +362,7 @@ TEST_F(WindowWithController, EditMadeInAComboReachesTheControllerAndComesBack)
     EXPECT_TRUE(w->status.panel(StatusModel::Error).isEmpty()) << w->status.panel(StatusModel::Error).toStdString();
     expectUnlocked();
     EXPECT_FALSE(w->session.sendInProgress);
-    EXPECT_TRUE(nothingPending(w->store));
+    EXPECT_TRUE(w->store.nonePending());
 
     // Forget the edit locally; the controller has to give it back.
     w->store.Beschattung[2] = BeschattungRecord{};
@@ -418,7 +406,7 @@ TEST_F(WindowWithController, SilentControllerEndsEachExchangeWithEverythingPendi
         EXPECT_EQ(w->status.panel(StatusModel::Error), QStringLiteral("Zeitüberschreitung"));
         expectUnlocked();
         EXPECT_FALSE(w->session.sendInProgress);
-        EXPECT_TRUE(allPending(w->store));
+        EXPECT_TRUE(w->store.allPending());
 
         w.reset();
         emulator.stop();
