@@ -1,36 +1,42 @@
 #include "config/free_memory.h"
 
-#include <cmath>
-
 namespace vandorelle::schedule {
 
-double usedRecords(const ConfigStore &store)
+namespace {
+
+int sharesOfGroup(int32_t group)
 {
-    // The seventh is added in extended precision and only the running sum is rounded to
-    // double; seven copies of a "Mo - So" entry then count as one record.
-    static constexpr long double kSeventh = 1.0L / 7.0L;
-    double used = 0.0;
+    switch (group) {
+    case 1: return kSharesPerRecord;
+    case 2: return kSharesPerRecord / 2;
+    case 5: return kSharesPerRecord / 5;
+    case 7: return kSharesPerRecord / 7;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+int usedShares(const ConfigStore &store)
+{
+    int used = 0;
     for (const SchaltzeitEntry &e : store.Schaltzeit) {
-        if (e.Zeit < 1)
-            continue;
-        switch (e.Gruppe) {
-        case 1: used += 1.0; break;
-        case 2: used += 0.5; break;
-        case 5: used += 0.2; break;
-        case 7: used = static_cast<double>(static_cast<long double>(used) + kSeventh); break;
-        default: break;
-        }
+        if (e.Zeit >= 1)
+            used += sharesOfGroup(e.Gruppe);
     }
     return used;
 }
 
 FreeMemory freeMemory(const ConfigStore &store)
 {
-    const double freeShare = 1.0 - usedRecords(store) / kMemoryRecords;
+    // Summing 1/5 and 1/7 in floating point and truncating once lost a percent (48 whole
+    // "Mo - Fr" records showed 79 %); integer division truncates toward zero as required.
+    constexpr int capacity = kMemoryRecords * kSharesPerRecord;
+    const int freeShares = capacity - usedShares(store);
     FreeMemory result;
-    result.percent = static_cast<int>(std::trunc(freeShare * 100.0));
+    result.percent = freeShares * 100 / capacity;
     // Warns only when less than a thousandth is left, while the percentage reaches 0 earlier.
-    result.warning = !(std::trunc(freeShare * 1000.0) > 0.0);
+    result.warning = freeShares * 1000 / capacity <= 0;
     return result;
 }
 

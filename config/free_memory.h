@@ -9,8 +9,11 @@
 namespace vandorelle::schedule {
 
 constexpr int kMemoryRecords = 240;
+// A day's copy is 1, 1/2, 1/5 or 1/7 of a record: counted in 70ths, the sum is exact.
+constexpr int kSharesPerRecord = 70;
 
-double usedRecords(const ConfigStore &store);
+// Records in use, in 70ths of a record.
+int usedShares(const ConfigStore &store);
 
 struct FreeMemory {
     int percent = 100; // truncated toward zero; negative when over capacity

@@ -42,12 +42,12 @@ TEST(FreeMemory, GroupedEntriesCountOnceForTheWholeGroup)
 {
     ConfigStore store;
     storeEntry(store, 0, 3, 0, {0, 100, 39, 0}, GroupChoice::AllWeek);
-    EXPECT_NEAR(usedRecords(store), 1.0, 1e-12);
+    EXPECT_EQ(usedShares(store), kSharesPerRecord);
     EXPECT_EQ(freeMemory(store).percent, 99);
 
     storeEntry(store, 0, 3, 1, {0, 100, 39, 0}, GroupChoice::MondayFriday);
     storeEntry(store, 5, 3, 2, {0, 100, 39, 0}, GroupChoice::SaturdaySunday);
-    EXPECT_NEAR(usedRecords(store), 3.0, 1e-12);
+    EXPECT_EQ(usedShares(store), 3 * kSharesPerRecord);
 }
 
 TEST(FreeMemory, UnusedEntriesAndUnknownGroupsAddNothing)
@@ -58,7 +58,7 @@ TEST(FreeMemory, UnusedEntriesAndUnknownGroupsAddNothing)
     store.Schaltzeit[1].Gruppe = 3;      // not a group
     store.Schaltzeit[2].Zeit = 10;
     store.Schaltzeit[2].Gruppe = 5;
-    EXPECT_DOUBLE_EQ(usedRecords(store), 0.2);
+    EXPECT_EQ(usedShares(store), kSharesPerRecord / 5);
 }
 
 TEST(FreeMemory, ThirtyFourFullWeeksAndSixSinglesLeaveNoWarning)
@@ -72,8 +72,21 @@ TEST(FreeMemory, ThirtyFourFullWeeksAndSixSinglesLeaveNoWarning)
         for (int d = 0; d < kWeekdays && placed < 205; ++d)
             for (int n = 0; n < kEntries && placed < 205; ++n, ++placed)
                 store.Schaltzeit[slot(d, m, n)].Zeit = 1;
-    EXPECT_NEAR(usedRecords(store), 239.0, 1e-9);
+    EXPECT_EQ(usedShares(store), 239 * kSharesPerRecord);
     const FreeMemory memory = freeMemory(store);
     EXPECT_EQ(memory.percent, 0);
     EXPECT_FALSE(memory.warning);
+}
+
+TEST(FreeMemory, WholeGroupRecordsCountExactly)
+{
+    // 48, 60, 72 and 84 whole records leave exactly 80, 75, 70 and 65 %: no percent lost to rounding.
+    for (const GroupChoice group : {GroupChoice::MondayFriday, GroupChoice::AllWeek}) {
+        for (const int records : {48, 60, 72, 84}) {
+            ConfigStore store;
+            for (int i = 0; i < records; ++i)
+                storeEntry(store, 0, i / 8, i % 8, {0, 100, 39, 0}, group);
+            EXPECT_EQ(freeMemory(store).percent, 100 - records * 100 / kMemoryRecords) << records;
+        }
+    }
 }
