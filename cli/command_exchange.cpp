@@ -95,18 +95,21 @@ Outcome runRead(const Options &options, ControllerLink &link, Console &console)
     if (link.interrupted())
         return ControllerLink::interruptedOutcome();
 
-    QStringList rejected = link.takeErrors();
-    rejected.removeAll(kZeitueberschreitung);
+    // A backup with records missing must not replace a good one.
+    if (!completed && link.lineLost())
+        return Outcome::failure(ExitCode::Silence, link.lineLostOutcome(ExitCode::Silence).message
+                                                       + QStringLiteral("; %1 was not written").arg(options.file));
+    if (!completed && !exchange.missing().isEmpty() && exchange.retryRounds() >= ReadAllExchange::kRetryRounds)
+        return Outcome::failure(ExitCode::Silence,
+                                QStringLiteral("records still failed their check after %1 repeated requests; "
+                                               "missing: %2; %3 was not written")
+                                    .arg(exchange.retryRounds())
+                                    .arg(exchange.missing().join(QStringLiteral(", ")), options.file));
     if (!completed)
         return Outcome::failure(ExitCode::Silence,
                                 QStringLiteral("the controller stopped answering before the end of the switching "
                                                "times (silent for %1); %2 was not written")
                                     .arg(link.timeoutText(), options.file));
-    // A backup with records missing must not replace a good one.
-    if (!rejected.isEmpty())
-        return Outcome::failure(ExitCode::Silence,
-                                QStringLiteral("%1 were dropped; %2 was not written")
-                                    .arg(listed(rejected, QStringLiteral("records failing their check")), options.file));
 
     const QString error = saveConfigFile(options.file, link.store);
     if (!error.isEmpty())
@@ -156,18 +159,19 @@ Outcome runWrite(const Options &options, ControllerLink &link, Console &console)
     if (link.interrupted())
         return ControllerLink::interruptedOutcome();
 
-    QStringList refused = link.takeErrors();
-    refused.removeAll(kZeitueberschreitung);
-    if (!completed)
+    const QStringList refused = exchange.refusedBatches();
+    if (!completed && refused.isEmpty()) {
+        const QString cut = link.lineLost() ? link.lineLostOutcome(ExitCode::Silence).message
+                                            : QStringLiteral("the controller stopped acknowledging (silent for %1)")
+                                                  .arg(link.timeoutText());
         return Outcome::failure(ExitCode::Silence,
-                                QStringLiteral("the controller stopped acknowledging (silent for %1); the send is "
-                                               "incomplete and the controller's switching times were already "
-                                               "deleted: send again")
-                                    .arg(link.timeoutText()));
+                                cut + QStringLiteral("; the send is incomplete and the controller's switching "
+                                                     "times were already deleted: send again"));
+    }
     if (!refused.isEmpty())
         return Outcome::failure(ExitCode::Silence,
-                                QStringLiteral("the send reached its end, but the controller reported %1: send again")
-                                    .arg(listed(refused, QStringLiteral("failed batches"))));
+                                QStringLiteral("the send reached its end, but the controller refused %1: send again")
+                                    .arg(listed(refused, QStringLiteral("batches"))));
     return Outcome::success();
 }
 

@@ -38,11 +38,18 @@ Outcome runLogbook(const Options &options, ControllerLink &link, Console &consol
 
     QStringList rejected = link.takeErrors();
     rejected.removeAll(kZeitueberschreitung);
+    rejected.removeAll(kVerbindungUnterbrochen);
     // The receive side and the exchange both report a spoiled entry; each entry comes once.
     rejected.removeDuplicates();
     switch (result) {
     case Result::FileError:
         return Outcome::failure(ExitCode::FileError, message);
+    case Result::LineLost:
+        return Outcome::failure(ExitCode::Silence,
+                                link.lineLostOutcome(ExitCode::Silence).message
+                                    + QStringLiteral("; %1 holds the %2 lines that arrived")
+                                          .arg(options.file)
+                                          .arg(exchange.linesWritten()));
     case Result::TimedOut:
         return Outcome::failure(ExitCode::Silence,
                                 QStringLiteral("the controller stopped sending the logbook (silent for %1); %2 "
@@ -78,6 +85,8 @@ Outcome runLogbookClear(const Options &, ControllerLink &link, Console &console)
     console.endProgress();
     if (link.interrupted())
         return ControllerLink::interruptedOutcome();
+    if (link.lineLost())
+        return link.lineLostOutcome(ExitCode::Silence);
     if (!answered)
         return Outcome::failure(ExitCode::Silence,
                                 QStringLiteral("the controller fell silent after the delete request (silent for %1); "

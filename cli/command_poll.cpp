@@ -3,7 +3,6 @@
 
 #include "protocol/device_family.h"
 
-#include <QDateTime>
 #include <QTime>
 
 namespace vandorelle::cli {
@@ -25,6 +24,8 @@ Outcome runInfo(const Options &, ControllerLink &link, Console &console)
     console.endProgress();
     if (link.interrupted())
         return ControllerLink::interruptedOutcome();
+    if (link.lineLost())
+        return link.lineLostOutcome(ExitCode::NoController);
     if (!answered) {
         return Outcome::failure(ExitCode::NoController,
                                 link.session.RxCount > 0
@@ -58,13 +59,8 @@ Outcome runMonitor(const Options &options, ControllerLink &link, Console &consol
     poll.start();
     link.sendPoll();
 
-    // Silence is measured from the last character, or from the start while none came.
-    const qint64 started = QDateTime::currentMSecsSinceEpoch();
-    auto silent = [&] {
-        const qint64 quiet = link.session.RxCount > 0 ? link.msSinceLastReceived()
-                                                      : QDateTime::currentMSecsSinceEpoch() - started;
-        return quiet >= link.timeoutMs();
-    };
+    // Silence is measured from the last sound poll answer: a line of noise is silent too.
+    auto silent = [&] { return link.msSinceLastAnswer() >= link.timeoutMs(); };
     link.waitUntil([&] { return (options.count > 0 && printed >= options.count) || silent(); }, -1);
     poll.stop();
 
@@ -72,6 +68,8 @@ Outcome runMonitor(const Options &options, ControllerLink &link, Console &consol
         return Outcome::success(); // Ctrl-C is the ordinary end of an endless monitor
     if (options.count > 0 && printed >= options.count)
         return Outcome::success();
+    if (link.lineLost())
+        return link.lineLostOutcome(printed == 0 ? ExitCode::NoController : ExitCode::Silence);
     if (printed == 0 && link.session.RxCount == 0)
         return Outcome::failure(ExitCode::NoController,
                                 QStringLiteral("no controller answered on %1 within %2")

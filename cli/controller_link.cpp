@@ -28,8 +28,13 @@ ControllerLink::ControllerLink(const Options &options, Console &console, Interru
     session.setPort(&m_tracingPort);
     connect(&m_port, &TVaComm::OnRxChar, this, &ControllerLink::onReceived);
     connect(&m_port, &TVaComm::OnError, this, &ControllerLink::onLineError);
-    connect(&session, &Session::frameHandled, this,
-            [this](const QString &tag, const QString &) { ++m_frames[tag]; });
+    connect(&session, &Session::frameHandled, this, [this](const QString &tag, const QString &, bool accepted) {
+        ++m_frames[tag];
+        static const QStringList kPollAnswers{QStringLiteral("sfi"), QStringLiteral("sdt"), QStringLiteral("sti"),
+                                              QStringLiteral("skd"), QStringLiteral("smo")};
+        if (accepted && kPollAnswers.contains(tag))
+            m_lastAnswer = QDateTime::currentMSecsSinceEpoch();
+    });
     connect(&status, &StatusModel::panelChanged, this, [this](int index, const QString &text) {
         if (index != StatusModel::Error || text.isEmpty())
             return;
@@ -84,6 +89,7 @@ Outcome ControllerLink::open()
                                 QStringLiteral("cannot open the port %1: %2").arg(m_portLabel, e.message()));
     }
     m_trace.note(QStringLiteral("opened %1").arg(m_portLabel));
+    m_lastAnswer = QDateTime::currentMSecsSinceEpoch();
     status.setPanel(StatusModel::Model, kKeineVerbindung);
     return Outcome::success();
 }
@@ -120,6 +126,8 @@ Outcome ControllerLink::connectController(Needs needs)
     m_console.endProgress();
     if (interrupted())
         return interruptedOutcome();
+    if (lineLost())
+        return lineLostOutcome(ExitCode::NoController);
     if (!answered) {
         const bool anything = session.RxCount > 0;
         return Outcome::failure(ExitCode::NoController,
@@ -159,7 +167,7 @@ bool ControllerLink::waitUntil(const std::function<bool()> &done, int timeoutMs)
         if (done()) {
             satisfied = true;
             loop.quit();
-        } else if (interrupted()) {
+        } else if (interrupted() || lineLost()) {
             loop.quit();
         }
     });
@@ -184,9 +192,15 @@ Outcome ControllerLink::interruptedOutcome()
     return Outcome::failure(ExitCode::Interrupted, QStringLiteral("interrupted"));
 }
 
-qint64 ControllerLink::msSinceLastReceived() const
+Outcome ControllerLink::lineLostOutcome(ExitCode code) const
 {
-    return QDateTime::currentMSecsSinceEpoch() - m_lastReceived;
+    return Outcome::failure(code, QStringLiteral("the device %1 disappeared (unplugged, or the other end closed)")
+                                      .arg(m_portLabel));
+}
+
+qint64 ControllerLink::msSinceLastAnswer() const
+{
+    return QDateTime::currentMSecsSinceEpoch() - m_lastAnswer;
 }
 
 QString ControllerLink::timeoutText() const
@@ -199,12 +213,11 @@ QStringList ControllerLink::takeErrors()
     return std::exchange(m_errors, {});
 }
 
-void ControllerLink::onReceived(int count)
+void ControllerLink::onReceived(int)
 {
-    m_lastReceived = QDateTime::currentMSecsSinceEpoch();
     // A listener that writes may meet a full write buffer; the receive event must survive it.
     try {
-        session.receive(m_tracingPort.ReadAvailable(), count);
+        session.receiveAvailable();
     } catch (const EVaCommError &e) {
         m_trace.note(e.message());
     }
@@ -213,6 +226,11 @@ void ControllerLink::onReceived(int count)
 void ControllerLink::onLineError(int errors)
 {
     m_trace.note(QStringLiteral("line error 0x%1").arg(errors, 4, 16, QLatin1Char('0')));
+    if ((errors & LineError::Hangup) && !m_lineLost) {
+        m_lineLost = true;
+        m_trace.note(QStringLiteral("the device disappeared"));
+        session.reportLineLost();
+    }
 }
 
 } // namespace vandorelle::cli

@@ -49,14 +49,21 @@ public:
     // The five poll requests of the window's poll tick; false when the port refused them.
     bool sendPoll();
 
-    // Runs the event loop until done() holds (true), the time-out passes or the user
-    // interrupts (false). A negative time-out waits without a bound of its own.
+    // Runs the event loop until done() holds (true), the time-out passes, the device
+    // disappears or the user interrupts (false). A negative time-out waits without a bound of
+    // its own.
     bool waitUntil(const std::function<bool()> &done, int timeoutMs);
     bool interrupted() const;
     static Outcome interruptedOutcome();
+    // The device went away (adapter pulled, emulator ended): nothing more will come.
+    bool lineLost() const { return m_lineLost; }
+    // Exit 3 before a controller answered, 4 once one did (an exchange was cut short).
+    Outcome lineLostOutcome(ExitCode code) const;
 
     int framesReceived(const QString &tag) const { return m_frames.value(tag); }
-    qint64 msSinceLastReceived() const;
+    // Since the last answer to a poll request that held (noise does not count), or since the
+    // port was opened while none came.
+    qint64 msSinceLastAnswer() const;
     int timeoutMs() const { return m_options.timeoutMs; }
     QString timeoutText() const;
 
@@ -76,8 +83,9 @@ private:
     QString m_portLabel;
     QHash<QString, int> m_frames;
     QStringList m_errors;
-    qint64 m_lastReceived = 0;
+    qint64 m_lastAnswer = 0;
     int m_pollsSent = 0;
+    bool m_lineLost = false;
 };
 
 } // namespace vandorelle::cli

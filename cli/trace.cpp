@@ -83,6 +83,11 @@ bool TracingPort::isOpen() const
     return m_port.isOpen();
 }
 
+bool TracingPort::outputPending() const
+{
+    return m_port.outputPending();
+}
+
 QByteArray TracingPort::ReadAvailable()
 {
     const QByteArray bytes = m_port.ReadAvailable();

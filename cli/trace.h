@@ -44,7 +44,8 @@ public:
     bool QueueText(const QByteArray &bytes) override;
     bool isOpen() const override;
     // What the port holds, for the receive event.
-    QByteArray ReadAvailable();
+    QByteArray ReadAvailable() override;
+    bool outputPending() const override;
 
 private:
     TVaComm &m_port;

@@ -24,6 +24,7 @@ class AcceptingPort : public Port {
 public:
     bool QueueText(const QByteArray &) override { return true; }
     bool isOpen() const override { return true; }
+    QByteArray ReadAvailable() override { return {}; }
 };
 
 // The exchanges start timers, which need the application's event dispatcher. Nothing runs

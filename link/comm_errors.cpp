@@ -57,9 +57,9 @@ EVaCommError cantOpenDevice(const QString &device, int err)
                         + QStringLiteral(" (Error %1, %2)").arg(QString::number(err), systemText(err)));
 }
 
-EVaCommError outputBufferFull()
+EVaCommError outputBufferFull(bool repeated)
 {
-    return EVaCommError(QStringLiteral("Output buffer is full. Please check comm status."));
+    return EVaCommError(QStringLiteral("Output buffer is full. Please check comm status."), repeated);
 }
 
 EVaCommError portIsOpen()

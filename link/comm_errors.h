@@ -18,7 +18,7 @@ enum class CommStep {
 EVaCommError commError(CommStep step, int err);
 EVaCommError deviceNotFound(const QString &device);
 EVaCommError cantOpenDevice(const QString &device, int err);
-EVaCommError outputBufferFull();
+EVaCommError outputBufferFull(bool repeated = false);
 EVaCommError portIsOpen();
 
 } // namespace vandorelle

@@ -9,6 +9,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <condition_variable>
 #include <mutex>
@@ -57,10 +58,24 @@ QString deviceForPort(int portNum)
 // Everything that lives from Open to Close. Posted hand-overs hold a reference, so one that
 // arrives after Close finds a session that is no longer the port's and does nothing.
 struct CommSession : std::enable_shared_from_this<CommSession> {
-    explicit CommSession(const TVaBuffers &buffers)
+    CommSession(const TVaBuffers &buffers, const LineSettings &line)
         : queue(qMax(1, buffers.WriteSize)), readSize(qMax(1, buffers.ReadSize)),
-          writeTimeout(qMax(0, buffers.WriteTimeout))
+          writeTimeout(qMax(0, buffers.WriteTimeout)), nsPerCharacter(characterTime(line))
     {
+    }
+
+    // Start bit, data bits, parity, stop bits: how long one character occupies the wire.
+    static qint64 characterTime(const LineSettings &line)
+    {
+        const int rate = qMax(1, bitsPerSecond(line));
+        const int halfBits = 2 * (1 + 4 + int(line.databits)) + (line.parity == Parity::paNone ? 0 : 2)
+                             + (line.stopbits == Stopbits::sb1 ? 2 : line.stopbits == Stopbits::sb15 ? 3 : 4);
+        return qint64(halfBits) * 500'000'000 / rate;
+    }
+    static qint64 nowNs()
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch()).count();
     }
 
     int fd = -1;
@@ -73,6 +88,11 @@ struct CommSession : std::enable_shared_from_this<CommSession> {
     std::atomic<bool> stopping{false};
     std::atomic<bool> failed{false};
     std::atomic<quint64> reads{0};
+    // The buffer stayed full: set by the first failure of a stall, cleared by the next success.
+    std::atomic<bool> stalled{false};
+    // When the last byte handed to the device will have left the wire (steady clock).
+    const qint64 nsPerCharacter;
+    std::atomic<qint64> wireIdleAtNs{0};
 
     std::mutex handoverMutex;
     std::condition_variable handoverDone;
@@ -254,6 +274,9 @@ void TVaComm::Impl::writeLoop(CommSession *s)
                      err == EAGAIN || err == EWOULDBLOCK ? EIO : err);
             continue;
         }
+        // A pseudo-terminal or a driver's queue takes a whole batch at once; the line needs its time.
+        const qint64 now = CommSession::nowNs();
+        s->wireIdleAtNs = qMax(s->wireIdleAtNs.load(), now) + qint64(written) * s->nsPerCharacter;
         if (s->queue.consume(written)) {
             std::shared_ptr<CommSession> shared = s->shared_from_this();
             QMetaObject::invokeMethod(q, [this, shared] { handleTxEmpty(shared); }, Qt::QueuedConnection);
@@ -314,7 +337,7 @@ void TVaComm::Open()
         throw portIsOpen();
     const QString path = DeviceName();
     const int fd = openSerialDevice(path);
-    auto s = std::make_shared<CommSession>(d->buffers);
+    auto s = std::make_shared<CommSession>(d->buffers, d->line);
     s->fd = fd;
     try {
         configureSerialDevice(fd, d->line);
@@ -362,11 +385,26 @@ bool TVaComm::QueueText(const QByteArray &bytes)
     if (bytes.isEmpty())
         return true;
     switch (s->queue.append(bytes, std::chrono::milliseconds(s->writeTimeout))) {
-    case WriteQueue::Result::Queued: return true;
+    case WriteQueue::Result::Queued:
+        s->stalled = false;
+        return true;
     case WriteQueue::Result::Refused: return false;
     case WriteQueue::Result::Full: break;
     }
-    throw outputBufferFull();
+    throw outputBufferFull(s->stalled.exchange(true));
+}
+
+bool TVaComm::outputPending() const
+{
+    std::shared_ptr<CommSession> s = d->currentSession();
+    if (!s || s->failed)
+        return false;
+    if (!s->queue.isEmpty() || CommSession::nowNs() < s->wireIdleAtNs)
+        return true;
+    int queued = 0;
+    std::lock_guard lock(d->ioMutex);
+    // A real UART held off by XOFF keeps its bytes here; a pseudo-terminal reports none.
+    return s->fd >= 0 && ::ioctl(s->fd, TIOCOUTQ, &queued) == 0 && queued > 0;
 }
 
 QByteArray TVaComm::ReadAvailable()
@@ -377,9 +415,10 @@ QByteArray TVaComm::ReadAvailable()
     if (!s)
         return received;
     ++s->reads;
-    std::vector<char> chunk(size_t(s->readSize));
-    for (;;) {
-        const ssize_t n = ::read(s->fd, chunk.data(), chunk.size());
+    std::vector<char> chunk(size_t(qMin(s->readSize, kMaxReadChunk)));
+    while (received.size() < kMaxReadChunk) {
+        const size_t room = size_t(qMin<qsizetype>(qsizetype(chunk.size()), kMaxReadChunk - received.size()));
+        const ssize_t n = ::read(s->fd, chunk.data(), room);
         if (n > 0) {
             received.append(chunk.data(), qsizetype(n));
             continue;

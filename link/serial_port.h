@@ -14,12 +14,16 @@ namespace vandorelle {
 // The component's exception; what() carries one of the fixed English messages.
 class EVaCommError : public std::runtime_error {
 public:
-    explicit EVaCommError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit EVaCommError(const QString &message, bool repeated = false)
+        : std::runtime_error(message.toStdString()), m_message(message), m_repeated(repeated) {}
     const QString &message() const { return m_message; }
+    // The write buffer is still full from an earlier failure: the user has been told once
+    // for this stall, and the handler only has to stop.
+    bool repeated() const { return m_repeated; }
 
 private:
     QString m_message;
+    bool m_repeated = false;
 };
 
 enum class Baudrate { brUser, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
@@ -66,7 +70,12 @@ public:
     // failed (OnError was raised); an empty text gives true on an open line, else false.
     bool QueueText(const QByteArray &bytes) override;
     bool isOpen() const override { return Active(); }
-    QByteArray ReadAvailable();
+    // What the input queue holds, at most kMaxReadChunk bytes: a flooding line is taken in
+    // bounded pieces, each its own event, so memory stays bounded and the window responsive.
+    QByteArray ReadAvailable() override;
+    static constexpr int kMaxReadChunk = 64 * 1024;
+    // Bytes queued, in the driver's output queue, or still on the wire at the line rate.
+    bool outputPending() const override;
 
     int PortNum() const;
     void setPortNum(int portNum);           // refused while open

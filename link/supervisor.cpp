@@ -21,6 +21,8 @@ Supervisor::Supervisor(Session &session, QObject *parent)
     : QObject(parent), m_session(session)
 {
     connect(&m_session, &Session::timeSignalEnded, this, &Supervisor::endTimeSignalMode);
+    // A vanished device needs no watchdog period to be noticed.
+    connect(&m_session, &Session::lineLost, this, &Supervisor::declareLinkLost);
 }
 
 void Supervisor::setTimers(QTimer *poll, QTimer *watchdog, QTimer *timeSignal)
@@ -49,8 +51,9 @@ bool Supervisor::sendRequest(const QString &text)
         m_writeErrorShown = false;
         return true;
     } catch (const EVaCommError &e) {
-        // A line held off by XOFF fails every tick; one message per stall is enough.
-        if (!m_writeErrorShown) {
+        // A line held off by XOFF fails every tick; one message per stall is enough, whoever
+        // met it first.
+        if (!m_writeErrorShown && !e.repeated()) {
             m_writeErrorShown = true;
             emit errorMessage(e.message());
         }
@@ -143,12 +146,16 @@ void Supervisor::Timer3Timer()
 {
     if (m_session.sendInProgress)
         return;
-    if (m_session.RxCount == previousRxCount) {
-        m_session.status.setPanel(StatusModel::Model, kKeineVerbindung);
-        m_session.store.markAllPending();
-        m_session.firmwareKnown = false;
-    }
+    if (m_session.RxCount == previousRxCount)
+        declareLinkLost();
     previousRxCount = m_session.RxCount;
+}
+
+void Supervisor::declareLinkLost()
+{
+    m_session.status.setPanel(StatusModel::Model, kKeineVerbindung);
+    m_session.store.markAllPending();
+    m_session.firmwareKnown = false;
 }
 
 void Supervisor::DCF77ButtonClick()

@@ -43,6 +43,8 @@ public:
     void resetLink();
     // Start of a run: the once-per-run decisions are taken again.
     void resetRunFlags();
+    // No controller any more: "Keine Verbindung", every record pending for the next send.
+    void declareLinkLost();
 
     bool settingsWritten = false;  // "Vandorelle.ini" written in this run
     bool logbookResetSent = false; // "slr" sent in this run

@@ -48,6 +48,12 @@ bool WriteQueue::consume(qsizetype count)
     return m_bytes.isEmpty();
 }
 
+bool WriteQueue::isEmpty() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bytes.isEmpty();
+}
+
 void WriteQueue::fail()
 {
     std::lock_guard lock(m_mutex);

@@ -22,6 +22,7 @@ public:
     QByteArray front(int maxBytes) const;
     // Drops bytes that went out; true when that emptied the buffer.
     bool consume(qsizetype count);
+    bool isEmpty() const;
 
     // The line is gone: drop what is queued and refuse more.
     void fail();

@@ -4,7 +4,6 @@
 #include "protocol/value_list.h"
 
 #include <QSaveFile>
-#include <QTimer>
 
 namespace vandorelle {
 
@@ -12,7 +11,6 @@ namespace {
 
 const QString kDisplayCaption = QStringLiteral("Logbuch Daten");
 const QString kExportCaption = QStringLiteral("Save Logbuch to Disk");
-const QString kTimeoutText = QStringLiteral("Zeitüberschreitung");
 
 // Entry numbers and the total come from the line and may be any 32-bit value; the arithmetic
 // on them wraps instead of overflowing.
@@ -22,21 +20,11 @@ int32_t shownNumber(int32_t total, int32_t number) { return int32_t(int64_t(tota
 } // namespace
 
 LogbookExchange::LogbookExchange(Session &session, QObject *parent)
-    : QObject(parent), m_session(session)
+    : QObject(parent), m_session(session), m_watch(session, kDefaultSilenceMs)
 {
     for (int i = 0; i < kLogbookPageLines; ++i)
         m_lines << QString();
-
-    m_silence = new QTimer(this);
-    m_silence->setSingleShot(true);
-    m_silence->setInterval(kDefaultSilenceMs);
-    connect(m_silence, &QTimer::timeout, this, &LogbookExchange::onSilence);
-
-    auto traffic = [this] {
-        if (busy())
-            m_silence->start();
-    };
-    connect(&m_session, &Session::rxCountChanged, this, traffic);
+    connect(&m_watch, &SilenceWatch::expired, this, &LogbookExchange::onExpired);
     connect(&m_session, &Session::frameHandled, this, &LogbookExchange::onFrame);
 }
 
@@ -46,8 +34,8 @@ LogbookExchange::~LogbookExchange()
         m_file->cancelWriting();
 }
 
-void LogbookExchange::setSilenceTimeout(int milliseconds) { m_silence->setInterval(milliseconds); }
-int LogbookExchange::silenceTimeout() const { return m_silence->interval(); }
+void LogbookExchange::setSilenceTimeout(int milliseconds) { m_watch.setInterval(milliseconds); }
+int LogbookExchange::silenceTimeout() const { return m_watch.interval(); }
 
 bool LogbookExchange::readNextPage()
 {
@@ -69,12 +57,26 @@ void LogbookExchange::startRead(bool fromStart)
 {
     m_operation = Operation::Read;
     emit started(m_operation);
-    m_silence->start();
-    m_session.send(QStringLiteral("smn"));
-    m_session.send(QStringLiteral("sla"));
+    m_watch.start();
+    QStringList requests{QStringLiteral("smn"), QStringLiteral("sla")};
     if (fromStart)
-        m_session.send(QStringLiteral("slr"));
-    m_session.send(QStringLiteral("sld"));
+        requests << QStringLiteral("slr");
+    sendRequests(requests << QStringLiteral("sld"));
+}
+
+// A port that cannot take the requests ends the transfer before its error goes on.
+void LogbookExchange::sendRequests(const QStringList &requests)
+{
+    try {
+        for (const QString &request : requests)
+            m_session.send(request);
+    } catch (...) {
+        if (m_file)
+            m_file->cancelWriting();
+        m_file.reset();
+        finish(Outcome::TimedOut);
+        throw;
+    }
 }
 
 bool LogbookExchange::startExport(const QString &path, bool fromStart)
@@ -95,12 +97,11 @@ bool LogbookExchange::startExport(const QString &path, bool fromStart)
     emit started(m_operation);
     if (!writeToFile(logbookFileLine(kLogbookExportHeader)))
         return false;
-    m_silence->start();
+    m_watch.start();
+    QStringList requests;
     if (fromStart)
-        m_session.send(QStringLiteral("slr"));
-    m_session.send(QStringLiteral("smn"));
-    m_session.send(QStringLiteral("sla"));
-    m_session.send(QStringLiteral("slf"));
+        requests << QStringLiteral("slr");
+    sendRequests(requests << QStringLiteral("smn") << QStringLiteral("sla") << QStringLiteral("slf"));
     emit exportProgress(0);
     return true;
 }
@@ -112,8 +113,12 @@ void LogbookExchange::deleteLogbook()
     m_lastEntry = 1;
 }
 
-void LogbookExchange::onFrame(const QString &tag, const QString &payload)
+void LogbookExchange::onFrame(const QString &tag, const QString &payload, bool accepted)
 {
+    static const QStringList kOwnTags{QStringLiteral("smn"), QStringLiteral("sla"), QStringLiteral("sld"),
+                                      QStringLiteral("slf")};
+    if (busy() && accepted && kOwnTags.contains(tag))
+        m_watch.progress();
     if (tag == QLatin1String("sla"))
         onTotal(payload);
     else if (tag == QLatin1String("sld"))
@@ -229,14 +234,16 @@ void LogbookExchange::failFile(const QString &what)
            QStringLiteral("Die Logbuch-Datei kann nicht geschrieben werden:\n%1\n%2").arg(m_path, what));
 }
 
-void LogbookExchange::onSilence()
+void LogbookExchange::onExpired(SilenceWatch::Reason reason)
 {
     if (!busy())
         return;
-    m_session.status.setPanel(StatusModel::Error, kTimeoutText);
+    const bool lost = reason == SilenceWatch::Reason::LineLost;
+    const Outcome outcome = lost ? Outcome::LineLost : Outcome::TimedOut;
+    m_session.status.setPanel(StatusModel::Error, lost ? kVerbindungUnterbrochen : kZeitueberschreitung);
     m_session.status.setPanel(StatusModel::Activity, QString());
     if (m_operation != Operation::Export) {
-        finish(Outcome::TimedOut);
+        finish(outcome);
         return;
     }
     // Keep what arrived: the user is told the file is incomplete.
@@ -245,15 +252,16 @@ void LogbookExchange::onSilence()
         return;
     }
     m_file.reset();
-    finish(Outcome::TimedOut,
-           QStringLiteral("Zeitüberschreitung: Die Steuerung hat das Logbuch nicht vollständig gesendet.\n"
-                          "Die Datei %1 ist unvollständig.")
-               .arg(m_path));
+    const QString why = lost ? QStringLiteral("Die Verbindung zur Steuerung ist unterbrochen")
+                             : QStringLiteral("Zeitüberschreitung");
+    finish(outcome, QStringLiteral("%1: Die Steuerung hat das Logbuch nicht vollständig gesendet.\n"
+                                   "Die Datei %2 ist unvollständig.")
+                        .arg(why, m_path));
 }
 
 void LogbookExchange::finish(Outcome outcome, const QString &message)
 {
-    m_silence->stop();
+    m_watch.stop();
     const Operation operation = m_operation;
     m_operation = Operation::None;
     emit finished(operation, outcome, message);

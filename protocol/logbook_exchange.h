@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/logbook_lines.h"
+#include "protocol/silence_watch.h"
 
 #include <QObject>
 #include <QString>
@@ -9,7 +10,6 @@
 #include <memory>
 
 class QSaveFile;
-class QTimer;
 
 namespace vandorelle {
 
@@ -17,12 +17,13 @@ class Session;
 
 // Reads the controller's logbook into a page of list lines, exports it to a file, deletes it.
 // Announces start, progress and end; the window (or the command line) reacts to those.
-// A transfer that hears nothing from the line for the silence time-out ends by itself.
+// A transfer that receives none of its records for the silence time-out (whatever else the
+// line brings), or whose device disappears, ends by itself.
 class LogbookExchange : public QObject {
     Q_OBJECT
 public:
     enum class Operation { None, Read, Export };
-    enum class Outcome { Completed, TimedOut, FileError };
+    enum class Outcome { Completed, TimedOut, FileError, LineLost };
 
     static constexpr int kDefaultSilenceMs = 10000;
 
@@ -64,7 +65,8 @@ signals:
                   vandorelle::LogbookExchange::Outcome outcome, const QString &message);
 
 private:
-    void onFrame(const QString &tag, const QString &payload);
+    void onFrame(const QString &tag, const QString &payload, bool accepted);
+    void sendRequests(const QStringList &requests);
     void onTotal(const QString &payload);
     void onDisplayEntry(const QString &payload);
     void onExportEntry(const QString &payload);
@@ -74,13 +76,13 @@ private:
     void clearPage();
     void setLine(int index, const QString &text);
     void selectLine(int index);
-    void onSilence();
+    void onExpired(SilenceWatch::Reason reason);
     void finish(Outcome outcome, const QString &message = QString());
     void failFile(const QString &what);
     QString motorName(int32_t motor) const;
 
     Session &m_session;
-    QTimer *m_silence = nullptr;
+    SilenceWatch m_watch;
     Operation m_operation = Operation::None;
     int32_t m_total = 0;
     int32_t m_lastEntry = 0;

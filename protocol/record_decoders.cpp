@@ -237,36 +237,6 @@ DayRange daysOfGroup(int32_t group, int32_t weekday)
     }
 }
 
-DecodeResult decodeSchaltzeit(RecordContext &ctx, const ValueList &v)
-{
-    const int32_t weekday = v[0];
-    if (weekday == 0) {
-        ctx.store.Schaltzeit.fill(SchaltzeitEntry{});
-        return DecodeResult::announce(RecordSignal::ScheduleStart);
-    }
-    if (weekday == 255)
-        return DecodeResult::announce(RecordSignal::ScheduleEnd);
-    if (weekday < 1 || weekday > 254)
-        return {};
-
-    const int32_t motor = v[1] + 1;
-    const int32_t number = v[2];
-    const DayRange days = daysOfGroup(v[7], weekday);
-    if (!motorInRange(motor) || number < 1 || number > kEntries || days.first > days.last)
-        return DecodeResult::reject();
-
-    const int32_t hour = v[4];
-    const int32_t zeit = hour == 24 ? 0 : int32_t(int64_t(hour) * 60 + v[5] + 1);
-    for (int d = days.first; d <= days.last; ++d) {
-        SchaltzeitEntry &e = ctx.store.entry(d, motor, number);
-        e.Richtung = flag(v[3]);
-        e.Zeit = zeit;
-        e.Dauer = v[6];
-        e.Gruppe = v[7];
-        e.Funktion = v[8];
-    }
-    return {};
-}
 
 DecodeResult decodeTimeSignalEnd(RecordContext &, const QString &)
 {
@@ -317,6 +287,37 @@ const RecordKind kRecordKinds[] = {
 // clang-format on
 
 } // namespace
+
+DecodeResult decodeSchaltzeit(RecordContext &ctx, const ValueList &v)
+{
+    const int32_t weekday = v[0];
+    if (weekday == 0) {
+        ctx.store.Schaltzeit.fill(SchaltzeitEntry{});
+        return DecodeResult::announce(RecordSignal::ScheduleStart);
+    }
+    if (weekday == 255)
+        return DecodeResult::announce(RecordSignal::ScheduleEnd);
+    if (weekday < 1 || weekday > 254)
+        return {};
+
+    const int32_t motor = v[1] + 1;
+    const int32_t number = v[2];
+    const DayRange days = daysOfGroup(v[7], weekday);
+    if (!motorInRange(motor) || number < 1 || number > kEntries || days.first > days.last)
+        return DecodeResult::reject();
+
+    const int32_t hour = v[4];
+    const int32_t zeit = hour == 24 ? 0 : int32_t(int64_t(hour) * 60 + v[5] + 1);
+    for (int d = days.first; d <= days.last; ++d) {
+        SchaltzeitEntry &e = ctx.store.entry(d, motor, number);
+        e.Richtung = flag(v[3]);
+        e.Zeit = zeit;
+        e.Dauer = v[6];
+        e.Gruppe = v[7];
+        e.Funktion = v[8];
+    }
+    return {};
+}
 
 const RecordKind *findRecordKind(QByteArrayView tag)
 {

@@ -83,6 +83,8 @@ DecodeResult decodeDate(RecordContext &ctx, const QString &payload);
 DecodeResult decodeTime(RecordContext &ctx, const QString &payload);
 DecodeResult decodeMotorName(RecordContext &ctx, const QString &payload);
 DecodeResult decodeSensors(RecordContext &ctx, const ValueList &v);
+// "sfs": start marker (initialises the table), entry, or end marker.
+DecodeResult decodeSchaltzeit(RecordContext &ctx, const ValueList &v);
 
 // Firmware number of a version text such as '7.090' (digit, separator, three digits):
 // 7090. nullopt when the text has another form.

@@ -1,7 +1,6 @@
 #include "protocol/send_all.h"
 
 #include "protocol/pc_records.h"
-#include "protocol/read_all.h"
 #include "protocol/value_list.h"
 
 #include <array>
@@ -115,11 +114,9 @@ bool acknowledgedOk(const QString &payload)
 } // namespace
 
 SendAllExchange::SendAllExchange(Session &session, QObject *parent)
-    : QObject(parent), m_session(session)
+    : QObject(parent), m_session(session), m_watch(session, kDefaultTimeoutMs)
 {
-    m_silence.setSingleShot(true);
-    m_silence.setInterval(kDefaultTimeoutMs);
-    connect(&m_silence, &QTimer::timeout, this, &SendAllExchange::onSilence);
+    connect(&m_watch, &SilenceWatch::expired, this, &SendAllExchange::onExpired);
     connect(&m_session, &Session::frameHandled, this, &SendAllExchange::onFrame);
 }
 
@@ -139,12 +136,44 @@ QString SendAllExchange::clockNotSetMessage()
         "Uhrzeit richtig angezeigt werden, ist es möglich, die Daten zur Steuerung zu senden.");
 }
 
+namespace {
+const QString kUnsentText = QStringLiteral(
+    "Die Steuerung hat nicht alle Daten erhalten; ihr Schaltzeiten-Speicher wurde bereits "
+    "gelöscht. Alle Daten bleiben zum Senden vorgemerkt: Bitte senden Sie die Daten erneut.");
+} // namespace
+
 QString SendAllExchange::timeoutMessage()
 {
-    return QStringLiteral(
-        "Die Steuerung hat nicht mehr geantwortet. Das Senden der Daten wurde abgebrochen.\n\n"
-        "Die Steuerung hat nicht alle Daten erhalten; ihr Schaltzeiten-Speicher wurde bereits "
-        "gelöscht. Alle Daten bleiben zum Senden vorgemerkt: Bitte senden Sie die Daten erneut.");
+    return QStringLiteral("Die Steuerung hat nicht mehr geantwortet. Das Senden der Daten wurde abgebrochen.\n\n")
+           + kUnsentText;
+}
+
+QString SendAllExchange::lineLostMessage()
+{
+    return QStringLiteral("Die Verbindung zur Steuerung ist unterbrochen: das Gerät ist nicht mehr vorhanden. "
+                          "Das Senden der Daten wurde abgebrochen.\n\n")
+           + kUnsentText;
+}
+
+QString SendAllExchange::refusedMessage(const QStringList &captions, bool scheduleRefused)
+{
+    QString text = QStringLiteral("Die Steuerung hat diese Daten nicht angenommen:\n%1\n\n"
+                                  "Sie bleiben zum Senden vorgemerkt.")
+                       .arg(captions.join(QStringLiteral(", ")));
+    if (scheduleRefused)
+        text += QStringLiteral(" Die Schaltzeiten sind in der Steuerung unvollständig und müssen "
+                               "vollständig erneut gesendet werden.");
+    return text + QStringLiteral(" Bitte senden Sie die Daten erneut.");
+}
+
+QStringList SendAllExchange::refusedBatches() const
+{
+    QStringList captions;
+    for (const SentBatch &b : m_refused) {
+        if (!captions.contains(b.caption))
+            captions << b.caption;
+    }
+    return captions;
 }
 
 SendAllExchange::StartResult SendAllExchange::start()
@@ -158,18 +187,30 @@ SendAllExchange::StartResult SendAllExchange::start()
 
     m_running = true;
     m_session.sendInProgress = true;
+    m_refused.clear();
     emit started(expectedCharacters(m_session.flags));
 
     m_session.status.setPanel(StatusModel::Error, QString());
     m_session.RxCount = 0;
     m_session.TxCount = 0;
-    m_session.status.setPanel(StatusModel::Activity, QStringLiteral(" Bestehende Daten löschen "));
-    sendRecord(pc::scheduleInitialise());
+    const QString wipe = QStringLiteral(" Bestehende Daten löschen ");
+    m_session.status.setPanel(StatusModel::Activity, wipe);
+    m_sent = SentBatch{};
+    m_sent.caption = wipe.trimmed();
+    m_sent.schedule = true;
+    try {
+        sendRecord(pc::scheduleInitialise());
+    } catch (...) {
+        // A stopped line: the send has not begun, nothing the user has is touched.
+        end();
+        emit finished(false, QString());
+        throw;
+    }
     step(24);
 
     m_weekday = 0;
     m_state = Schedule;
-    m_silence.start();
+    m_watch.start();
     return StartResult::Started;
 }
 
@@ -185,10 +226,17 @@ void SendAllExchange::OnAcknowledge(const QString &payload)
     // a stray acknowledgement would silently drop the user's unsent edits.
     if (!m_running)
         return;
-    m_silence.start();
-    if (!acknowledgedOk(payload))
+    m_watch.progress();
+    if (!acknowledgedOk(payload)) {
         m_session.status.setPanel(StatusModel::Error, QStringLiteral("Fehler %1").arg(m_state));
-    runBatch();
+        m_refused.push_back(m_sent);
+    }
+    try {
+        runBatch();
+    } catch (const std::exception &e) {
+        // Inside the receive event: the send ends here, and the user learns why once.
+        fail(QString::fromStdString(e.what()), QString::fromStdString(e.what()) + QStringLiteral("\n\n") + kUnsentText);
+    }
 }
 
 void SendAllExchange::runBatch()
@@ -197,7 +245,7 @@ void SendAllExchange::runBatch()
     if (!batch)
         return;
     if (batch->kind == Kind::Finish) {
-        end(true);
+        finish();
         return;
     }
 
@@ -209,6 +257,10 @@ void SendAllExchange::runBatch()
     }
     m_session.status.setPanel(StatusModel::Activity, caption);
     emit batchStarted(caption);
+    m_sent = SentBatch{};
+    m_sent.caption = caption.simplified();
+    m_sent.schedule = batch->kind == Kind::ScheduleDay;
+    m_sent.table = batch->table;
 
     const ConfigStore &store = m_session.store;
     switch (batch->kind) {
@@ -270,8 +322,10 @@ void SendAllExchange::sendMotorRecords(MotorTable table, int characters)
     // The controller ends a per-motor batch on motor 32, so that one always goes out.
     store.senden(table, kMotors - 1) = 1;
     for (int motor = 1; motor <= kMotors; ++motor) {
-        if (store.senden(table, motor - 1) == 1)
+        if (store.senden(table, motor - 1) == 1) {
+            m_sent.motors.push_back(motor);
             sendRecord(pc::motorRecord(table, store, motor, m_session.flags.TastFunk));
+        }
         step(characters);
     }
 }
@@ -288,26 +342,53 @@ void SendAllExchange::step(int characters)
     emit progress(m_session.TxCount);
 }
 
-void SendAllExchange::onSilence()
+void SendAllExchange::onExpired(SilenceWatch::Reason reason)
 {
     if (!m_running)
         return;
-    // The controller's schedule memory is already wiped: everything must go again.
-    m_session.store.markAllPending();
-    m_session.status.setPanel(StatusModel::Error, kZeitueberschreitung);
-    end(false);
+    if (reason == SilenceWatch::Reason::LineLost)
+        fail(kVerbindungUnterbrochen, lineLostMessage());
+    else
+        fail(kZeitueberschreitung, timeoutMessage());
 }
 
-void SendAllExchange::end(bool completed)
+// The controller's schedule memory is already wiped: everything must go again.
+void SendAllExchange::fail(const QString &panelText, const QString &message)
 {
-    m_silence.stop();
+    m_session.store.markAllPending();
+    m_session.status.setPanel(StatusModel::Error, panelText);
+    end();
+    emit finished(false, message);
+}
+
+void SendAllExchange::finish()
+{
+    end();
+    ConfigStore &store = m_session.store;
+    store.clearAllPending();
+    bool scheduleRefused = false;
+    for (const SentBatch &b : m_refused) {
+        scheduleRefused = scheduleRefused || b.schedule;
+        for (int motor : b.motors)
+            store.senden(b.table, motor - 1) = 1;
+    }
+    if (scheduleRefused) {
+        for (SchaltzeitEntry &e : store.Schaltzeit)
+            e.Senden = 1;
+    }
+    if (m_refused.empty())
+        emit finished(true, QString());
+    else
+        emit finished(false, refusedMessage(refusedBatches(), scheduleRefused));
+}
+
+void SendAllExchange::end()
+{
+    m_watch.stop();
     m_session.status.setPanel(StatusModel::Activity, QString());
     m_session.RxCount += 1;
     m_running = false;
     m_session.sendInProgress = false;
-    if (completed)
-        m_session.store.clearAllPending();
-    emit finished(completed, completed ? QString() : timeoutMessage());
 }
 
 } // namespace vandorelle

@@ -48,8 +48,16 @@ void Session::receive(const QByteArray &bytes, int count)
         m_receiver.compact();
         countReceived(std::exchange(m_uncounted, 0));
         for (const Frame &f : frames)
-            emit frameHandled(f.tag, f.payload);
+            emit frameHandled(f.tag, f.payload, f.accepted);
     } while (m_moreArrived);
+}
+
+void Session::receiveAvailable()
+{
+    if (!m_port)
+        return;
+    const QByteArray bytes = m_port->ReadAvailable();
+    receive(bytes, int(bytes.size()));
 }
 
 void Session::countReceived(int count)
@@ -72,11 +80,11 @@ Session::Frame Session::handleFrame(const FrameReceiver::Cut &cut)
     status.setPanel(StatusModel::LastFrame,
                     frame.tag + QStringLiteral("  ") + blankControlCharacters(frame.payload));
     if (const RecordKind *kind = findRecordKind(cut.tag))
-        dispatch(*kind, frame.tag);
+        frame.accepted = dispatch(*kind, frame.tag);
     return frame;
 }
 
-void Session::dispatch(const RecordKind &kind, const QString &tag)
+bool Session::dispatch(const RecordKind &kind, const QString &tag)
 {
     ValueList values{};
     bool parsed = true;
@@ -96,7 +104,7 @@ void Session::dispatch(const RecordKind &kind, const QString &tag)
     // A number the wire cannot carry drops the frame; the next one is handled normally.
     if (!parsed) {
         status.setPanel(StatusModel::Error, QStringLiteral("Fehler Wert ") + tag);
-        return;
+        return false;
     }
 
     DecodeResult result;
@@ -120,6 +128,7 @@ void Session::dispatch(const RecordKind &kind, const QString &tag)
     }
     if (kind.followUp)
         emit followUp(*kind.followUp);
+    return !result.rejected;
 }
 
 } // namespace vandorelle

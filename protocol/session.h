@@ -44,6 +44,11 @@ public:
     // announces the frames through frameHandled. Safe to call from a listener: the bytes
     // are then handled by the running event, in order.
     void receive(const QByteArray &bytes, int count);
+    // The port's receive event: takes what the port holds and counts exactly those bytes (the
+    // event's own count may be smaller than what has arrived by now).
+    void receiveAvailable();
+    // The device went away (adapter pulled, far end closed): exchanges end at once.
+    void reportLineLost() { emit lineLost(); }
 
     // Received bytes not yet consumed.
     QByteArrayView ReceiveBuffer() const { return m_receiver.pending(); }
@@ -70,16 +75,19 @@ signals:
     void timeSignalEnded();         // "sts"
     // Every frame after its built-in handling, in arrival order (after the counters of its
     // receive event): logbook records, "stc" acknowledgements and diagnostics listen here.
-    // payload is the whole payload, also when the record failed its check.
-    void frameHandled(const QString &tag, const QString &payload);
+    // payload is the whole payload, also when the record failed its check; accepted is false
+    // for a record that failed its check or whose numbers could not be read.
+    void frameHandled(const QString &tag, const QString &payload, bool accepted);
+    void lineLost();
 
 private:
     struct Frame {
         QString tag;
         QString payload;
+        bool accepted = true;
     };
     Frame handleFrame(const FrameReceiver::Cut &cut);
-    void dispatch(const RecordKind &kind, const QString &tag);
+    bool dispatch(const RecordKind &kind, const QString &tag);
     void countReceived(int count);
 
     Port *m_port = nullptr;

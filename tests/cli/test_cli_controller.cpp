@@ -217,21 +217,33 @@ TEST_F(CliController, NoAnswerAtAllExitsThree)
     EXPECT_FALSE(QFile::exists(path("none.vsk")));
 }
 
-TEST_F(CliController, SpoiledRecordsAndRefusedBatchesAreNotReportedAsSuccess)
+TEST_F(CliController, SpoiledRecordsAreAskedForAgainAndRefusedBatchesAreNamed)
 {
-    startEmulator({"--bad-check", "40"});
-    const CliRun read = cli({"read", path("spoiled.vsk")});
-    EXPECT_EQ(read.exitCode, 4) << read.describe();
-    EXPECT_TRUE(read.err.contains("Fehler")) << "names the window's error texts: " << read.describe();
-    EXPECT_FALSE(QFile::exists(path("spoiled.vsk")));
-
+    startEmulator();
+    ASSERT_EQ(cli({"read", path("clean.vsk")}).exitCode, 0);
     emulator.stop();
+
+    // Every seventh record spoilt: asked for again until the backup is the clean one.
+    startEmulator({"--bad-check", "7"});
+    const CliRun retried = cli({"read", path("retried.vsk")});
+    ASSERT_EQ(retried.exitCode, 0) << retried.describe();
+    EXPECT_EQ(contents(path("retried.vsk")), contents(path("clean.vsk")));
+    emulator.stop();
+
+    // Every record spoilt: after two more rounds the read gives up, names what is missing and
+    // writes nothing.
+    startEmulator({"--bad-check", "1"});
+    const CliRun spoilt = cli({"read", path("spoilt.vsk")});
+    EXPECT_EQ(spoilt.exitCode, 4) << spoilt.describe();
+    EXPECT_TRUE(spoilt.err.contains("Beschattung Motoren 1-32")) << spoilt.describe();
+    EXPECT_TRUE(spoilt.err.contains("Schaltzeiten")) << spoilt.describe();
+    EXPECT_FALSE(QFile::exists(path("spoilt.vsk")));
+    emulator.stop();
+
     startEmulator({"--bad-ack", "5"});
-    ConfigStore store;
-    ASSERT_EQ(saveConfigFile(path("send.vsk"), store), QString());
-    const CliRun write = cli({"write", path("send.vsk")});
+    const CliRun write = cli({"write", path("clean.vsk")});
     EXPECT_EQ(write.exitCode, 4) << write.describe();
-    EXPECT_TRUE(write.err.contains("Fehler")) << write.describe();
+    EXPECT_TRUE(write.err.contains("Schaltzeiten Donnerstag")) << write.describe();
 }
 
 TEST_F(CliController, LogbookExportAndClear)

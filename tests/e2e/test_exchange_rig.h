@@ -31,6 +31,8 @@ public:
         return m_inner.QueueText(bytes);
     }
     bool isOpen() const override { return m_inner.isOpen(); }
+    QByteArray ReadAvailable() override { return m_inner.ReadAvailable(); }
+    bool outputPending() const override { return m_inner.outputPending(); }
     qint64 bytes_ = 0;
 
 private:

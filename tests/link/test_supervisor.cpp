@@ -287,6 +287,7 @@ public:
         throw EVaCommError(QStringLiteral("Output buffer is full. Please check comm status."));
     }
     bool isOpen() const override { return true; }
+    QByteArray ReadAvailable() override { return {}; }
 };
 
 TEST(Supervisor, FullWriteBufferIsReportedOncePerStall)

@@ -38,7 +38,7 @@ QString valuesOf(const PcRecord &record)
 class LogbookExtremes : public ::testing::Test {
 protected:
     LogbookExtremes() { session.setPort(&port); }
-    void frame(const QString &tag, const QString &text) { emit session.frameHandled(tag, text); }
+    void frame(const QString &tag, const QString &text) { emit session.frameHandled(tag, text, true); }
 
     ConfigStore store;
     StatusModel status;

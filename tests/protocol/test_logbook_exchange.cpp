@@ -76,7 +76,7 @@ protected:
         session.setPort(&port);
     }
 
-    void frame(const QString &tag, const QString &payload) { emit session.frameHandled(tag, payload); }
+    void frame(const QString &tag, const QString &payload) { emit session.frameHandled(tag, payload, true); }
     void total(int n) { frame("sla", QString::number(n) + ','); }
     QString panel(int index) const { return status.panel(index); }
 

@@ -1,4 +1,6 @@
+#include "protocol/pc_records.h"
 #include "protocol/read_all.h"
+#include "protocol/record_decoders.h"
 
 #include "support/fake_port.h"
 
@@ -29,6 +31,41 @@ QByteArray sfs(std::initializer_list<int> values)
         sum += v;
     }
     return frame("sfs", payload + QByteArray::number(sum) + ',');
+}
+
+// A record with its check value; a spoiled one carries a wrong check.
+QByteArray checked(const QString &tag, QList<int> values, bool spoiled = false)
+{
+    QByteArray payload;
+    int sum = 0;
+    for (int v : values) {
+        payload += QByteArray::number(v) + ',';
+        sum += v;
+    }
+    return frame(tag.toLatin1().constData(), payload + QByteArray::number(sum + (spoiled ? 1 : 0)) + ',');
+}
+
+// The check value gains a digit.
+QByteArray spoilt(QByteArray f)
+{
+    return f.replace(",ende_", "9,ende_");
+}
+
+QByteArray motorFrame(const QString &tag, int motor, bool spoiled = false)
+{
+    if (tag == QLatin1String("smn"))
+        return frame("smn", QByteArray::number(motor) + ",Raum " + QByteArray::number(motor) + ',');
+    QList<int> values{motor};
+    for (int i = 1; i < findRecordKind(tag.toLatin1())->checkCount; ++i)
+        values << 1;
+    return checked(tag, values, spoiled);
+}
+
+DeviceFlags fullFamily()
+{
+    DeviceFlags f;
+    f.ShadingFamily = f.ConservatoryFamily = f.TastPresent = f.GzsPresent = true;
+    return f;
 }
 
 bool waitUntil(const std::function<bool()> &done, int ms = 3000)
@@ -63,6 +100,29 @@ protected:
     }
 
     void receive(const QByteArray &bytes) { session.receive(bytes, int(bytes.size())); }
+
+    // A sound answer to each of the tags (the schedule excepted); spoil names one record.
+    void answer(const QStringList &tags, const QString &spoiledTag = {}, int spoiledMotor = 0)
+    {
+        for (const QString &tag : tags) {
+            switch (ReadRounds::shapeOf(tag)) {
+            case ReadRounds::Shape::PerMotor:
+                for (int m = 1; m <= kMotors; ++m)
+                    receive(motorFrame(tag, m, tag == spoiledTag && m == spoiledMotor));
+                break;
+            case ReadRounds::Shape::Single:
+                receive(frame(tag.toLatin1().constData(), "5,"));
+                break;
+            case ReadRounds::Shape::Schedule:
+                break;
+            }
+        }
+    }
+    void answerAllButSchedule(const QString &spoiledTag = {}, int spoiledMotor = 0)
+    {
+        answer(pc::readAllRequests(session.flags), spoiledTag, spoiledMotor);
+    }
+    void endSchedule() { receive(sfs({255, 0, 0, 0, 0, 0, 0, 0, 0})); }
 
     ConfigStore store;
     StatusModel status;
@@ -115,7 +175,9 @@ TEST_F(ReadAllTest, RequestBurstAndBarMaximumPerFamily)
         EXPECT_EQ(session.TxCount, 0);
         EXPECT_TRUE(session.readAllRunning);
         EXPECT_FALSE(exchange.start()) << "a second start while reading";
-        receive(sfs({255, 0, 0, 0, 0, 0, 0, 0, 0}));
+        answerAllButSchedule();
+        receive(sfs({0, 0, 0, 0, 24, 0, 0, 1, 0}));
+        endSchedule();
         EXPECT_FALSE(exchange.running());
     }
 }
@@ -146,7 +208,9 @@ TEST_F(ReadAllTest, StartEmptiesOnlyTheSchedule)
 
 TEST_F(ReadAllTest, AnswersFillTheStoreAndTheEndMarkerFinishes)
 {
+    session.flags = fullFamily();
     ASSERT_TRUE(exchange.start());
+    answerAllButSchedule();
     receive(frame("sbp", "2,1,100,12,13,200,20,348,"));
     EXPECT_EQ(store.Beschattung[1].EinAus, 0);
     EXPECT_EQ(store.Beschattung[1].Temperatur, 10);
@@ -175,6 +239,7 @@ TEST_F(ReadAllTest, AnswersFillTheStoreAndTheEndMarkerFinishes)
 TEST_F(ReadAllTest, LateStartMarkerWipesEarlierEntriesAndTheEndClearsPending)
 {
     ASSERT_TRUE(exchange.start());
+    answerAllButSchedule();
     receive(sfs({2, 0, 1, 1, 6, 0, 39, 1, 0}));
     EXPECT_EQ(store.entry(2, 1, 1).Zeit, timeCode(6, 0));
     receive(sfs({0, 1, 1, 0, 24, 0, 40, 1, 0}));
@@ -207,19 +272,116 @@ TEST_F(ReadAllTest, SilenceEndsTheReadWithEverythingPending)
     EXPECT_TRUE(store.allPending());
 }
 
-TEST_F(ReadAllTest, CharactersKeepTheReadAlive)
+TEST_F(ReadAllTest, OnlyItsOwnSoundFramesKeepTheReadAlive)
 {
-    exchange.setTimeoutInterval(500);
+    exchange.setTimeoutInterval(300);
     ASSERT_TRUE(exchange.start());
     QElapsedTimer t;
     t.start();
-    // A trickle of characters well inside the silence limit, for longer than the limit.
-    while (t.elapsed() < 1500) {
-        receive("x");
+    // Frames of the read, well inside the limit, for longer than the limit.
+    while (t.elapsed() < 900) {
+        receive(motorFrame(QStringLiteral("smn"), 1));
         waitUntil([] { return false; }, 40);
     }
-    EXPECT_EQ(finishes, 0);
     EXPECT_TRUE(exchange.running());
-    receive(sfs({255, 0, 0, 0, 0, 0, 0, 0, 0}));
+    // Noise, a frame nobody asked for and a record failing its check are no progress.
+    t.start();
+    while (finishes == 0 && t.elapsed() < 3000) {
+        receive("x\x13garbage");
+        receive(frame("skd", "1,2,3,"));
+        receive(motorFrame(QStringLiteral("sbp"), 1, true));
+        waitUntil([] { return false; }, 40);
+    }
+    ASSERT_EQ(finishes, 1);
+    EXPECT_LT(t.elapsed(), 1500);
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(status.panel(StatusModel::Error), QStringLiteral("Zeitüberschreitung"));
+}
+
+TEST_F(ReadAllTest, RecordsThatFailedTheirCheckAreAskedForAgain)
+{
+    session.flags = fullFamily();
+    ASSERT_TRUE(exchange.start());
+    answerAllButSchedule(QStringLiteral("sbp"), 5);
+    receive(sfs({0, 0, 0, 0, 24, 0, 0, 1, 0}));
+    receive(sfs({1, 2, 1, 1, 7, 30, 39, 5, 0}));
+    receive(spoilt(sfs({2, 3, 2, 0, 18, 0, 39, 1, 0})));
+    port.clear();
+    endSchedule();
+
+    // Only what failed is asked for again, bare, and the firmware request closes the round.
+    EXPECT_TRUE(exchange.running());
+    EXPECT_EQ(port.texts(), (QStringList{"sbp", "sfs", "sfi\r"}));
+    EXPECT_EQ(status.panel(StatusModel::Error), QStringLiteral("Fehler Schalt 2"));
+
+    answer({QStringLiteral("sbp")});
+    receive(sfs({0, 0, 0, 0, 24, 0, 0, 1, 0}));
+    receive(sfs({1, 2, 1, 1, 7, 30, 39, 5, 0}));
+    receive(sfs({2, 3, 2, 0, 18, 0, 39, 1, 0}));
+    endSchedule();
+    receive(frame("sfi", "7.090"));
+
+    ASSERT_EQ(finishes, 1);
     EXPECT_TRUE(completed);
+    EXPECT_EQ(exchange.retryRounds(), 1);
+    EXPECT_EQ(store.entry(5, 3, 1).Zeit, timeCode(7, 30));
+    EXPECT_EQ(store.entry(2, 4, 2).Zeit, timeCode(18, 0));
+    EXPECT_TRUE(store.nonePending());
+}
+
+TEST_F(ReadAllTest, ScheduleEntriesGoodInDifferentRoundsMakeTheWholeSchedule)
+{
+    const QByteArray a = sfs({1, 0, 1, 1, 6, 0, 39, 1, 0});
+    const QByteArray b = sfs({3, 1, 2, 0, 20, 15, 39, 7, 0});
+    ASSERT_TRUE(exchange.start());
+    answerAllButSchedule();
+    receive(sfs({0, 0, 0, 0, 24, 0, 0, 1, 0}));
+    receive(spoilt(a));
+    receive(b);
+    endSchedule();
+    answer({});
+    receive(sfs({0, 0, 0, 0, 24, 0, 0, 1, 0}));
+    receive(a);
+    receive(spoilt(b));
+    endSchedule();
+    receive(frame("sfi", "7.090"));
+
+    ASSERT_EQ(finishes, 1);
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(store.entry(1, 1, 1).Zeit, timeCode(6, 0));
+    for (int day = 1; day <= kWeekdays; ++day)
+        EXPECT_EQ(store.entry(day, 2, 2).Zeit, timeCode(20, 15)) << day;
+    EXPECT_TRUE(store.nonePending());
+}
+
+TEST_F(ReadAllTest, AfterTwoMoreRoundsTheReadEndsIncompleteNamingWhatIsMissing)
+{
+    session.flags = fullFamily();
+    ASSERT_TRUE(exchange.start());
+    answerAllButSchedule(QStringLiteral("sbp"), 5);
+    receive(sfs({0, 0, 0, 0, 24, 0, 0, 1, 0}));
+    endSchedule();
+    for (int round = 1; round <= ReadAllExchange::kRetryRounds; ++round) {
+        ASSERT_TRUE(exchange.running()) << round;
+        answer({QStringLiteral("sbp")}, QStringLiteral("sbp"), 5);
+        receive(frame("sfi", "7.090"));
+    }
+    ASSERT_EQ(finishes, 1);
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(exchange.missing(), QStringList{"Beschattung Motor 5"});
+    EXPECT_TRUE(message.contains(QStringLiteral("Beschattung Motor 5")));
+    EXPECT_EQ(status.panel(StatusModel::Error), QStringLiteral("Fehler Beschatt."));
+    EXPECT_TRUE(store.allPending());
+    EXPECT_EQ(port.count("sbp"), 1 + ReadAllExchange::kRetryRounds);
+}
+
+TEST_F(ReadAllTest, ALineThatDisappearsEndsTheReadAtOnce)
+{
+    ASSERT_TRUE(exchange.start());
+    session.reportLineLost();
+    ASSERT_EQ(finishes, 1);
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(status.panel(StatusModel::Error), QStringLiteral("Verbindung unterbrochen"));
+    EXPECT_TRUE(store.allPending());
+    EXPECT_FALSE(session.readAllRunning);
 }

@@ -281,24 +281,69 @@ TEST_F(SendAllTest, SecondSendRightAfterTheFirstSendsMotor32Only)
     EXPECT_EQ(tagsOf(recs).count(QStringLiteral(" rzz")), 1);
 }
 
-TEST_F(SendAllTest, RefusedAcknowledgementIsShownAndTheSendGoesOn)
+TEST_F(SendAllTest, RefusedBatchesGoOnButStayPendingAndAreNamedAtTheEnd)
 {
+    store.clearAllPending();
+    store.Beschattung[4].Senden = 1;
+    store.Wind[2].Senden = 1;
     ASSERT_EQ(exchange.start(), SendAllExchange::StartResult::Started);
     for (int i = 0; i < 8; ++i)
         ack();
     ASSERT_EQ(exchange.state(), SendAllExchange::Names);
     port.clear();
-    ack("3,");
+    ack("3,"); // refuses the end of the schedule
     EXPECT_EQ(status.panel(StatusModel::Error), QStringLiteral("Fehler 1"));
     EXPECT_EQ(motorsOf(records(port), QStringLiteral(" rmn")).size(), 32);
     EXPECT_EQ(exchange.state(), SendAllExchange::Groups);
 
     port.clear();
-    ack("x,"); // not a number: counts as a refusal, too
+    ack("x,"); // not a number: counts as a refusal of the names, too
     EXPECT_EQ(status.panel(StatusModel::Error), QStringLiteral("Fehler 2"));
     EXPECT_EQ(tagsOf(records(port)), QStringList{" rgz"});
+    while (exchange.state() != SendAllExchange::Dawn)
+        ack();
+    ack("1,"); // refuses the shading records
     runToEnd();
-    EXPECT_TRUE(completed);
+
+    ASSERT_EQ(finishes, 1);
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(exchange.refusedBatches(),
+              (QStringList{"Schaltzeiten", "Motor-Namen", "Beschattungsparameter"}));
+    EXPECT_TRUE(message.contains(QStringLiteral("Beschattungsparameter")));
+    EXPECT_TRUE(message.contains(QStringLiteral("Schaltzeiten")));
+    // What the controller refused goes again with the next send; what it took does not.
+    EXPECT_EQ(store.Beschattung[4].Senden, 1);
+    EXPECT_EQ(store.Beschattung[31].Senden, 1);
+    EXPECT_EQ(store.Beschattung[0].Senden, 0);
+    EXPECT_EQ(store.Wind[2].Senden, 0);
+    for (const auto &e : store.Schaltzeit)
+        ASSERT_EQ(e.Senden, 1);
+    EXPECT_FALSE(session.sendInProgress);
+}
+
+TEST_F(SendAllTest, SilenceCountsFromTheLastByteThatLeftThePort)
+{
+    exchange.setTimeoutInterval(80);
+    ASSERT_EQ(exchange.start(), SendAllExchange::StartResult::Started);
+    port.pendingOutput = true; // a long batch still on the wire
+    EXPECT_FALSE(waitUntil([this] { return finishes > 0; }, 400));
+    port.pendingOutput = false;
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(waitUntil([this] { return finishes > 0; }));
+    EXPECT_GE(t.elapsed(), 60);
+    EXPECT_FALSE(completed);
+}
+
+TEST_F(SendAllTest, ALineThatDisappearsEndsTheSendAtOnce)
+{
+    ASSERT_EQ(exchange.start(), SendAllExchange::StartResult::Started);
+    ack();
+    session.reportLineLost();
+    ASSERT_EQ(finishes, 1);
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(status.panel(StatusModel::Error), QStringLiteral("Verbindung unterbrochen"));
+    EXPECT_TRUE(store.allPending());
 }
 
 TEST_F(SendAllTest, StrayAcknowledgementWithoutASendIsIgnored)

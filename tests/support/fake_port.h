@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <utility>
+
 namespace vandorelle::test {
 
 // A port that keeps every QueueText call, in order, for tests to inspect.
@@ -14,9 +16,13 @@ public:
     QList<QByteArray> writes;
     bool open = true;
     bool refuseWrites = false; // QueueText returns false although the port is open
+    QByteArray incoming;       // what ReadAvailable hands out next
+    bool pendingOutput = false;
 
     bool QueueText(const QByteArray &bytes) override;
     bool isOpen() const override { return open; }
+    QByteArray ReadAvailable() override { return std::exchange(incoming, {}); }
+    bool outputPending() const override { return pendingOutput; }
 
     // All writes concatenated.
     QByteArray joined() const;

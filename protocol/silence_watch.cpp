@@ -1,0 +1,72 @@
+#include "protocol/silence_watch.h"
+
+#include "protocol/session.h"
+
+namespace vandorelle {
+
+namespace {
+// How often a watch whose time is up looks again while our own bytes are still going out.
+constexpr int kOutputRecheckMs = 50;
+} // namespace
+
+SilenceWatch::SilenceWatch(Session &session, int intervalMs, QObject *parent)
+    : QObject(parent), m_session(session), m_interval(intervalMs)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &SilenceWatch::check);
+    connect(&m_session, &Session::lineLost, this, [this] {
+        if (m_armed)
+            expire(Reason::LineLost);
+    });
+}
+
+void SilenceWatch::start()
+{
+    m_armed = true;
+    m_waitingForOutput = false;
+    m_sinceProgress.start();
+    m_timer.start(m_interval);
+}
+
+void SilenceWatch::progress()
+{
+    // The timer is not restarted per frame: when it fires, it measures again.
+    if (m_armed)
+        m_sinceProgress.start();
+}
+
+void SilenceWatch::stop()
+{
+    m_armed = false;
+    m_timer.stop();
+}
+
+void SilenceWatch::check()
+{
+    if (!m_armed)
+        return;
+    const Port *port = m_session.port();
+    if (port && port->outputPending()) {
+        m_waitingForOutput = true;
+        m_timer.start(kOutputRecheckMs);
+        return;
+    }
+    if (m_waitingForOutput) {
+        m_waitingForOutput = false;
+        m_sinceProgress.start();
+    }
+    const qint64 left = m_interval - m_sinceProgress.elapsed();
+    if (left > 0) {
+        m_timer.start(int(left));
+        return;
+    }
+    expire(Reason::Silence);
+}
+
+void SilenceWatch::expire(Reason reason)
+{
+    stop();
+    emit expired(reason);
+}
+
+} // namespace vandorelle
