@@ -1,11 +1,10 @@
+#include "ui/application.h"
 #include "ui/main_window.h"
 #include "ui/window_style.h"
 
-#include <QApplication>
-
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    vandorelle::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vandorelle"));
     vandorelle::applyWindowFont();
     vandorelle::TQuorvix window;

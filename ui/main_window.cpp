@@ -2,6 +2,7 @@
 
 #include "config/settings_file.h"
 #include "ui/conservatory_tab.h"
+#include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/heating_tab.h"
 #include "ui/help_box.h"
@@ -30,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace vandorelle {
 
@@ -351,33 +353,44 @@ void TQuorvix::setPageVisible(TabPage *page, bool visible)
 
 void TQuorvix::VaComm1RxChar(int)
 {
-    // A listener that writes may meet a full write buffer; the event must not die with it.
+    // The port's event thread waits for this handler, so its error is reported here, where
+    // the event ends, rather than escaping into the port.
     try {
-        // Count what was actually taken from the port: more may have arrived since the
-        // event was raised, and the progress bar and panel 11 must not undercount.
-        const QByteArray bytes = VaComm1.ReadAvailable();
-        session.receive(bytes, int(bytes.size()));
-    } catch (const EVaCommError &e) {
-        ui::showError(this, e.message());
+        session.receiveAvailable();
+    } catch (const std::exception &e) {
+        ui::reportHandlerError(e);
     }
 }
 
-void TQuorvix::VaComm1Error(int)
+void TQuorvix::VaComm1Error(int errors)
 {
     transfer->Label21->setText(QStringLiteral("Fehler RS232"));
+    // The device is gone: running exchanges end now, and the link is lost as the watchdog
+    // would find it a few seconds later.
+    if (errors & LineError::Hangup)
+        session.reportLineLost();
 }
 
 void TQuorvix::Parameter_MaskeChange(int index)
 {
     helpBox->hide();
-    if (m_currentPage >= 0 && m_currentPage < int(pages.size()) && m_currentPage != index) {
-        pages[m_currentPage]->leave();
-        if (pages[m_currentPage] == parameter)
-            supervisor.parameterPageLeft();
+    const int previous = std::exchange(m_currentPage, index);
+    const auto enterNew = [&] {
+        if (index >= 0 && index < int(pages.size()))
+            pages[index]->enter();
+    };
+    try {
+        if (previous >= 0 && previous < int(pages.size()) && previous != index) {
+            pages[previous]->leave();
+            if (pages[previous] == parameter)
+                supervisor.parameterPageLeft();
+        }
+    } catch (...) {
+        // A stalled line stops the leaving page's handler; the page shown now is still entered.
+        enterNew();
+        throw;
     }
-    m_currentPage = index;
-    if (index >= 0 && index < int(pages.size()))
-        pages[index]->enter();
+    enterNew();
 }
 
 } // namespace vandorelle

@@ -1,6 +1,7 @@
 #include "ui/manual_control.h"
 
 #include "ui/help_box.h"
+#include "ui/keyboard_choice.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -26,17 +27,6 @@ constexpr SymbolItem kChoiceItems[] = {
     {u"ê", u"\u21E9"},
 };
 constexpr SymbolItem kNextBank = {u"è", u"\u21E8"};
-
-bool movesChoice(int key)
-{
-    switch (key) {
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
-    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
-        return true;
-    default:
-        return false;
-    }
-}
 
 QFont symbolFont()
 {
@@ -111,28 +101,10 @@ QListWidget *ManualControl::makeSelector(int selector)
     }
     list->setFixedSize(3 * 28 + 2 * list->frameWidth() + 4, 24 + 2 * list->frameWidth());
     list->setCurrentRow(ManualStop);
-    list->installEventFilter(this);
     // A click also commands when the item is already chosen, so a motor can be driven again.
     connect(list, &QListWidget::itemClicked, this, [this, selector] { HS_Click(selector); });
+    followKeyboardChoice(list, [this, selector] { HS_Click(selector); });
     return list;
-}
-
-bool ManualControl::eventFilter(QObject *watched, QEvent *event)
-{
-    // Moving the choice with the keyboard commands as a click does.
-    if (event->type() == QEvent::KeyPress && movesChoice(static_cast<QKeyEvent *>(event)->key())) {
-        for (int k = 1; k <= ManualControlState::kSelectors; ++k) {
-            QListWidget *list = HS[k - 1];
-            if (watched != list)
-                continue;
-            const int before = list->currentRow();
-            static_cast<QObject *>(list)->event(event);
-            if (list->currentRow() != before)
-                HS_Click(k);
-            return true;
-        }
-    }
-    return QGroupBox::eventFilter(watched, event);
 }
 
 bool ManualControl::contains(const QWidget *widget) const

@@ -46,8 +46,6 @@ public:
     QLabel *HS_Bank_Label = nullptr;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
     TQuorvix *const w;
 
 private:

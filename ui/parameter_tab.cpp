@@ -7,6 +7,7 @@
 #include "ui/automation_displays.h"
 #include "ui/dialogs.h"
 #include "ui/help_box.h"
+#include "ui/keyboard_choice.h"
 #include "ui/main_window.h"
 #include "ui/window_style.h"
 
@@ -284,8 +285,10 @@ void ParameterTab::connectControls()
         &ParameterTab::AS_1Click, &ParameterTab::AS_2Click, &ParameterTab::AS_3Click, &ParameterTab::AS_4Click,
         &ParameterTab::AS_5Click, &ParameterTab::AS_6Click, &ParameterTab::AS_7Click, &ParameterTab::AS_8Click,
     };
-    for (int k = 0; k < kBankSize; ++k)
+    for (int k = 0; k < kBankSize; ++k) {
         connect(AS_Lists[k], &QListWidget::itemClicked, this, alarmClicks[k]);
+        followKeyboardChoice(AS_Lists[k], [this, click = alarmClicks[k]] { (this->*click)(); });
+    }
 
     connect(AS_Bank_next, &ReadOnlyBox::clicked, this, &ParameterTab::AS_Bank_next_Click);
     connect(GZ_Bank_next, &ReadOnlyBox::clicked, this, &ParameterTab::GZ_Bank_next_Click);
@@ -469,12 +472,8 @@ void ParameterTab::GZ_Bank_next_Click()
 
 void ParameterTab::MaxWindClick()
 {
-    try {
-        w->session.send(QStringLiteral("swl"));
-        w->session.addTx(3);
-    } catch (const EVaCommError &e) {
-        ui::showError(w, e.message());
-    }
+    w->session.send(QStringLiteral("swl"));
+    w->session.addTx(3);
 }
 
 void ParameterTab::followUp(FollowUp what)

@@ -86,7 +86,8 @@ void TransferPanel::setUpExchange()
     connect(&win->readAll, &ReadAllExchange::finished, this,
             [this, win](bool completed, const QString &message) {
                 FinishReadAll();
-                if (!completed)
+                // Without a message the port's own error box tells what happened.
+                if (!completed && !message.isEmpty())
                     ui::showError(win, message);
             });
 
@@ -117,7 +118,7 @@ void TransferPanel::setUpExchange()
                 showSendLine(win, SendAllExchange::progressPrefix());
                 unlockWindow(win);
                 win->schaltzeit->redrawAll();
-                if (!completed)
+                if (!completed && !message.isEmpty())
                     ui::showError(win, message);
             });
 }

@@ -1,6 +1,5 @@
+#include "ui/application.h"
 #include "ui/window_style.h"
-
-#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -8,7 +7,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    vandorelle::Application app(argc, argv);
     // Layouts are tested with the font the window ships with.
     vandorelle::applyWindowFont();
     return RUN_ALL_TESTS();

@@ -58,7 +58,7 @@ protected:
     }
 
     QPushButton *button(const char *name) { return w.findChild<QPushButton *>(name); }
-    void frame(const QString &tag, const QString &payload) { emit w.session.frameHandled(tag, payload); }
+    void frame(const QString &tag, const QString &payload) { emit w.session.frameHandled(tag, payload, true); }
     std::vector<bool> buttonsEnabled()
     {
         std::vector<bool> out;

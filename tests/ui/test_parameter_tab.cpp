@@ -4,7 +4,9 @@
 #include "ui/parameter_tab.h"
 #include "ui/schedule_tab.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -98,6 +100,28 @@ TEST_F(ParameterTabTest, AlarmListsStoreForTheMotorsOfTheShownBank)
     emit w->session.followUp(FollowUp::AlarmPattern);
     EXPECT_EQ(label("AS_Bank_Label"), QStringLiteral("1"));
     EXPECT_EQ(find<QListWidget>("AS_1")->currentRow(), 0);
+}
+
+TEST_F(ParameterTabTest, AlarmChoiceMovedByKeyboardIsStoredLikeAClick)
+{
+    enterPage(w->parameter);
+    press("AS_Bank_next");
+    QListWidget *list = find<QListWidget>("AS_2"); // motor 10
+    ASSERT_EQ(list->currentRow(), 1);
+    auto key = [list](Qt::Key k, bool repeat = false) {
+        QKeyEvent event(QEvent::KeyPress, k, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(list, &event);
+    };
+    key(Qt::Key_Down);
+    EXPECT_EQ(w->store.AlarmPattern[9], 2);
+    key(Qt::Key_Home);
+    EXPECT_EQ(w->store.AlarmPattern[9], 0);
+    // A held key at the end of the list changes nothing, in the list or in the store.
+    w->store.AlarmPattern[9] = 7;
+    key(Qt::Key_Up, true);
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(w->store.AlarmPattern[9], 7);
+    EXPECT_EQ(w->store.AlarmPattern[1], 1);
 }
 
 TEST_F(ParameterTabTest, GroupTicksAreStoredPerBankAndComeBack)
