@@ -94,13 +94,24 @@ QString CliProcess::readLine(int boundMs)
     return QString::fromUtf8(m_process->readLine()).trimmed();
 }
 
+bool CliProcess::running() const
+{
+    // Without an event loop the state is only brought up to date by a wait.
+    return m_process->state() != QProcess::NotRunning && !m_process->waitForFinished(0);
+}
+
 CliRun CliProcess::interruptAndWait(int boundMs)
+{
+    ::kill(pid_t(m_process->processId()), SIGINT);
+    return waitForEnd(boundMs);
+}
+
+CliRun CliProcess::waitForEnd(int boundMs)
 {
     QElapsedTimer clock;
     clock.start();
-    ::kill(pid_t(m_process->processId()), SIGINT);
     CliRun run;
-    run.finished = m_process->waitForFinished(boundMs);
+    run.finished = m_process->state() == QProcess::NotRunning || m_process->waitForFinished(boundMs);
     run.elapsedMs = clock.elapsed();
     run.out = m_process->readAllStandardOutput();
     run.err = m_process->readAllStandardError();

@@ -39,6 +39,9 @@ public:
     // Waits for a complete line on stdout; empty when none came within the bound.
     QString readLine(int boundMs = 15000);
     CliRun interruptAndWait(int boundMs = 15000);
+    bool running() const;
+    // The run as it ended by itself; elapsedMs counts from this call.
+    CliRun waitForEnd(int boundMs = 15000);
 
 private:
     std::unique_ptr<QProcess> m_process;

@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <unistd.h>
 
 using namespace vandorelle;
 using namespace std::chrono_literals;
@@ -339,10 +342,17 @@ TEST_F(PortOnPty, XoffFromFarEndFillsBufferUntilTimeoutAndXonReleasesIt)
             queued += text;
         } catch (const EVaCommError &e) {
             failure = e.message();
+            EXPECT_FALSE(e.repeated()) << "the first failure of a stall is news";
         }
     }
     EXPECT_EQ(failure, kBufferFull);
     EXPECT_TRUE(port.Active());
+    try {
+        port.QueueText(pattern(4000, 'x'));
+        ADD_FAILURE() << "a full buffer took more";
+    } catch (const EVaCommError &e) {
+        EXPECT_TRUE(e.repeated()) << "the same stall, told once";
+    }
 
     // Nothing was lost, and the refused text did not go out in part.
     pty.writeMaster("\x11");
@@ -433,4 +443,39 @@ TEST_F(PortOnPty, FarEndGoneRaisesOneErrorWithoutSpinning)
     EXPECT_FALSE(port.QueueText("lost"));
     port.Close();
     EXPECT_FALSE(port.Active());
+}
+
+TEST_F(PortOnPty, AFloodIsTakenInBoundedPiecesAndTheOwnerThreadKeepsRunning)
+{
+    ASSERT_EQ(openError(port), QString());
+    qsizetype largest = 0;
+    qint64 total = 0;
+    QObject::connect(&port, &TVaComm::OnRxChar, [&](int) {
+        const QByteArray piece = port.ReadAvailable();
+        largest = qMax(largest, piece.size());
+        total += piece.size();
+    });
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(20);
+
+    std::atomic<bool> flooding{true};
+    std::thread flood([&] {
+        QByteArray noise(256 * 1024, Qt::Uninitialized);
+        for (qsizetype i = 0; i < noise.size(); ++i)
+            noise[i] = char(std::rand());
+        while (flooding) {
+            const ssize_t n = ::write(pty.masterFd(), noise.constData(), size_t(noise.size()));
+            if (n < 0)
+                std::this_thread::sleep_for(100us);
+        }
+    });
+    pumpFor(1500ms);
+    flooding = false;
+    flood.join();
+
+    EXPECT_GT(total, TVaComm::kMaxReadChunk);
+    EXPECT_LE(largest, TVaComm::kMaxReadChunk);
+    EXPECT_GT(ticks, 5) << "timers of the owner thread starved";
 }

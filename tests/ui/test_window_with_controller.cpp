@@ -413,5 +413,23 @@ TEST_F(WindowWithController, SilentControllerEndsEachExchangeWithEverythingPendi
     }
 }
 
+TEST_F(WindowWithController, VanishedControllerEndsTheReadAtOnceAndTheLinkIsLost)
+{
+    startConnected({"--silence-after", "60"});
+    if (HasFatalFailure())
+        return;
+    w->store.clearAllPending();
+    readButton()->click();
+    ASSERT_TRUE(w->readAll.running());
+    emulator.stop();
+    // Long before the ten seconds of silence.
+    ASSERT_TRUE(pumpUntil([this] { return !w->readAll.running(); }, 3000));
+    EXPECT_EQ(errors, QStringList{ReadAllExchange::lineLostMessage()});
+    EXPECT_EQ(w->status.panel(StatusModel::Error), QStringLiteral("Verbindung unterbrochen"));
+    EXPECT_EQ(w->status.panel(StatusModel::Model), kKeineVerbindung);
+    EXPECT_TRUE(w->store.allPending());
+    expectUnlocked();
+}
+
 } // namespace
 } // namespace vandorelle

@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 #include "ui/manual_control.h"
 #include "ui/manual_tab.h"
+#include "protocol/read_all.h"
 #include "ui/schedule_tab.h"
 #include "ui/schaltzeit_transfer.h"
 
@@ -115,6 +116,60 @@ TEST_F(StalledLine, EveryHandlerStopsWithOneMessageAndTheWindowKeepsItsData)
     qsizetype drained = 0;
     ASSERT_TRUE(waitFor([&] { return (drained += pty.drainMaster().size()) >= std::as_const(w->VaComm1).Buffers().WriteSize; }));
     EXPECT_TRUE(w->session.send(QStringLiteral("sfi\r")));
+}
+
+// A line that brings nothing but noise once the exchange has started.
+class NoisyLine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("VANDORELLE_COM1", pty.slavePath().toLocal8Bit());
+        ui::dialogHooks().error = [this](QWidget *, const QString &text) { errors << text; };
+        w = std::make_unique<TQuorvix>();
+        w->startUp();
+        ASSERT_TRUE(w->VaComm1.Active());
+        w->session.noConnection = false;
+        w->readAll.setTimeoutInterval(300);
+        w->logbuch->exchange->setSilenceTimeout(300);
+    }
+    void TearDown() override
+    {
+        w.reset();
+        ui::resetDialogHooks();
+    }
+
+    // Junk every 50 ms while the exchange runs; how long it took to end.
+    qint64 noiseUntil(const std::function<bool()> &ended)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!ended() && t.elapsed() < 5000) {
+            pty.writeMaster("x\x7f?start_");
+            waitFor([] { return false; }, 50);
+        }
+        return t.elapsed();
+    }
+
+    test::PtyPair pty;
+    std::unique_ptr<TQuorvix> w;
+    QStringList errors;
+};
+
+TEST_F(NoisyLine, ReadAllAndLogbookEndAfterTheirTimeOutWhateverArrives)
+{
+    w->store.clearAllPending();
+    w->transfer->Send_Button_RS->click(); // "Steuerung --> PC"
+    ASSERT_TRUE(w->readAll.running());
+    EXPECT_LT(noiseUntil([this] { return !w->readAll.running(); }), 2000);
+    EXPECT_EQ(errors, QStringList{ReadAllExchange::timeoutMessage()});
+    EXPECT_TRUE(w->store.allPending());
+    EXPECT_TRUE(w->Parameter_Maske->isEnabled());
+
+    w->Parameter_Maske->setCurrentWidget(w->logbuch);
+    w->logbuch->Logbuch_Button->click();
+    ASSERT_TRUE(w->logbuch->exchange->busy());
+    EXPECT_LT(noiseUntil([this] { return !w->logbuch->exchange->busy(); }), 2000);
+    EXPECT_EQ(w->status.panel(StatusModel::Error), QStringLiteral("Zeitüberschreitung"));
 }
 
 } // namespace
