@@ -20,7 +20,9 @@ qint64 LinePace::allowance()
     const qint64 now = clock_.elapsed();
     const double earned = double(now - lastRefillMs_) * charactersPerMs_;
     lastRefillMs_ = now;
-    credit_ = std::min(credit_ + earned, std::max(1.0, kMaxBurstMs * charactersPerMs_));
+    const double cap = resting_ ? 1.0 : std::max(1.0, kMaxBurstMs * charactersPerMs_);
+    resting_ = false;
+    credit_ = std::min(credit_ + earned, cap);
     return qint64(std::floor(credit_));
 }
 

@@ -5,8 +5,9 @@
 namespace vandorelle::sim {
 
 // How many characters a line of a given baud rate carries, ten bits a character. Credit
-// saved up while the line is idle is capped at a short burst, so a pause never lets a
-// long run of characters through at once.
+// that a late timer leaves unused is kept up to a short burst, so the rate holds on a
+// busy machine; a line that was idle has saved nothing: after rest() the next
+// character goes at once and the rest follow at the line's pace.
 class LinePace {
 public:
     explicit LinePace(int baud);
@@ -16,10 +17,13 @@ public:
     qint64 allowance();
     // Below zero too: a flow-control character slips in ahead of the data.
     void spend(qint64 characters) { credit_ -= double(characters); }
+    // Nothing more to carry for now.
+    void rest() { resting_ = true; }
 
 private:
     double charactersPerMs_; // 0: no pacing
     double credit_ = 0;
+    bool resting_ = true;
     qint64 lastRefillMs_ = 0;
     QElapsedTimer clock_;
 };

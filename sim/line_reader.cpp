@@ -36,6 +36,7 @@ void LineReader::resume()
 
 void LineReader::waitForData()
 {
+    pace_.rest();
     paceTimer_.stop();
     readable_.setEnabled(true);
 }

@@ -74,7 +74,7 @@ void LineWriter::scheduleFlush()
     if (!pace_.paced())
         QTimer::singleShot(0, this, [this] { flush(); });
     else if (!paceTimer_.isActive())
-        paceTimer_.start();
+        flush(); // the first character now, the rest at the line's pace
 }
 
 void LineWriter::waitUntilWritable()
@@ -161,6 +161,7 @@ void LineWriter::flush()
     }
     if (queue_.empty() || !paced) {
         paceTimer_.stop();
+        if (queue_.empty()) pace_.rest();
         if (!queue_.empty()) scheduleFlush();
     } else if (!paceTimer_.isActive()) {
         paceTimer_.start();
