@@ -5,7 +5,6 @@
 #include "sim/wire_decode.h"
 
 #include <algorithm>
-#include <numeric>
 #include <optional>
 
 namespace vandorelle::sim {
@@ -14,17 +13,6 @@ namespace {
 
 constexpr int kModelCharacterTastFunk = 14; // 0-based position of character 15
 constexpr int kLastMotor = kMotors;
-
-std::optional<Values> numbersOf(const QList<QByteArray> &fields)
-{
-    Values values;
-    for (const QByteArray &field : fields) {
-        const auto v = parseNumber(field);
-        if (!v) return std::nullopt;
-        values.push_back(*v);
-    }
-    return values;
-}
 
 QString describe(const QByteArray &tag, const QList<QByteArray> &fields)
 {
@@ -41,6 +29,18 @@ const char *resultText(ApplyResult r)
     case ApplyResult::BadValue: return "value out of range";
     }
     return "";
+}
+
+bool isManual(const QByteArray &tag) { return tag == "rhi" || tag == "rhe" || tag == "rhb"; }
+
+// What names a record among the answers: the motor, or weekday, motor and entry of a
+// switching time, or the number of a logbook entry.
+QByteArray recordKey(const char *tag, const Values &values)
+{
+    const size_t length = std::min<size_t>(qstrcmp(tag, "sfs") == 0 ? 3 : 1, values.size());
+    QByteArray key = tag;
+    for (size_t i = 0; i < length; ++i) key += ',' + QByteArray::number(qlonglong(values[i]));
+    return key;
 }
 
 } // namespace
@@ -72,7 +72,8 @@ EmulatedController::EmulatedController(const ControllerSettings &settings, Frame
       sink_(std::move(sink)),
       clock_(settings.clockSet, std::move(wall), startMs),
       sensors_(settings.seed),
-      parser_([this](const ParsedItem &item) { onItem(item); }),
+      input_(settings.receiveBufferSize),
+      parser_([this](const ParsedItem &item) { onParsed(item); }),
       nowMs_(startMs),
       lastTickMs_(startMs)
 {
@@ -87,14 +88,62 @@ EmulatedController::EmulatedController(const ControllerSettings &settings, Frame
 
 void EmulatedController::receive(const QByteArray &bytes, qint64 nowMs)
 {
+    advance(nowMs);
+    int lost = 0;
+    for (char c : bytes) {
+        if (!input_.put(c)) ++lost;
+        advance(nowMs);
+    }
+    if (lost > 0 && warn_)
+        warn_(QStringLiteral("receive buffer full (%1 characters): %2 characters lost, %3 so far")
+                  .arg(input_.capacity()).arg(lost).arg(input_.lost()));
+}
+
+void EmulatedController::advance(qint64 nowMs)
+{
     nowMs_ = nowMs;
-    parser_.feed(bytes, nowMs);
+    freeSinceMs_ = nowMs;
+    for (;;) {
+        if (!inHand_.empty()) {
+            if (inHandDoneMs_ > nowMs) return;
+            // Whatever waits in the buffer was there when this item was done.
+            freeSinceMs_ = inHandDoneMs_;
+            const ParsedItem item = std::move(inHand_.front());
+            inHand_.pop_front();
+            onItem(item);
+            if (!inHand_.empty()) inHandDoneMs_ = freeSinceMs_ + processingMs(inHand_.front());
+            continue;
+        }
+        if (input_.isEmpty()) return;
+        parser_.feed(input_.take(), nowMs);
+    }
+}
+
+std::optional<qint64> EmulatedController::busyUntil() const
+{
+    if (inHand_.empty()) return std::nullopt;
+    return inHandDoneMs_;
+}
+
+qint64 EmulatedController::processingMs(const ParsedItem &item) const
+{
+    return item.kind == ParsedItem::Kind::Broken ? 0 : settings_.processMs;
+}
+
+void EmulatedController::onParsed(const ParsedItem &item)
+{
+    inHand_.push_back(item);
+    if (inHand_.size() == 1) inHandDoneMs_ = freeSinceMs_ + processingMs(item);
 }
 
 void EmulatedController::tick(qint64 nowMs)
 {
-    nowMs_ = nowMs;
-    parser_.expire(nowMs);
+    advance(nowMs);
+    // A record stalls only when its sender stopped, not while it waits for the controller.
+    if (inHand_.empty() && input_.isEmpty()) {
+        parser_.expire(nowMs);
+        advance(nowMs);
+    }
     const double seconds = std::max<qint64>(0, nowMs - lastTickMs_) / 1000.0;
     lastTickMs_ = nowMs;
     const QDateTime local = clock_.now(nowMs);
@@ -137,39 +186,15 @@ void EmulatedController::onRequest(const QByteArray &tag)
 void EmulatedController::onRecord(const ParsedItem &item)
 {
     const QByteArray &tag = item.tag;
-    if (tag == "rhi" || tag == "rhe" || tag == "rhb") {
+    if (isManual(tag)) {
         onManual(tag, item.fields);
         return;
     }
     if (trace_) trace_(QStringLiteral("<- ") + describe(tag, item.fields));
 
-    ApplyResult result = ApplyResult::BadValue;
-    if (tag == "rmn") {
-        result = applyNameRecord(item.fields, store_);
-    } else if (const auto values = numbersOf(item.fields)) {
-        if (const auto *layout = layoutForWriteTag(tag)) {
-            result = applyMotorRecord(*layout, *values, store_, tastFunk_);
-        } else if (const auto *global = globalLayoutForWriteTag(tag)) {
-            result = applyGlobalRecord(*global, *values, store_);
-        } else if (tag == "ras") {
-            result = applyAlarmRecord(*values, store_);
-        } else if (tag == "rgz") {
-            result = applyGroupRecord(*values, store_);
-        } else if (tag == "rfs") {
-            const int64_t weekday = values->front();
-            if (weekday >= 1 && weekday <= kWeekdays) {
-                result = applyScheduleEntry(*values, store_);
-            } else {
-                const int64_t sum = std::accumulate(values->begin(), values->end() - 1, int64_t{0});
-                result = reducedScheduleCheck(sum) != values->back() ? ApplyResult::BadCheck
-                         : (weekday == 0 || weekday == 255 || weekday == 8) ? ApplyResult::Applied
-                                                                             : ApplyResult::BadValue;
-                if (result == ApplyResult::Applied && weekday == 0) wipeSchedule(store_);
-            }
-        }
-    }
+    const ApplyResult result = applyPcRecord(tag, item.fields, stageFor(tag), tastFunk_);
     if (result != ApplyResult::Applied) {
-        ++rejectedInBatch_;
+        batch_.refuseRecord();
         if (warn_) warn_(QStringLiteral("record refused (%1): %2")
                              .arg(QLatin1String(resultText(result)), describe(tag, item.fields)));
     }
@@ -180,10 +205,20 @@ void EmulatedController::onBroken(const ParsedItem &item)
 {
     if (warn_) warn_(QStringLiteral("record abandoned (%1): %2")
                          .arg(QString::fromLatin1(item.reason), describe(item.tag, item.fields)));
-    if (item.tag == "rhi" || item.tag == "rhe" || item.tag == "rhb") return;
-    ++rejectedInBatch_;
+    if (isManual(item.tag)) return;
+    stageFor(item.tag);
+    batch_.refuseRecord();
     // Its first value may still tell that it was the batch's last record.
     if (!item.fields.isEmpty()) closeBatchIfLast(item.tag, item.fields);
+}
+
+ConfigStore &EmulatedController::stageFor(const QByteArray &tag)
+{
+    int dropped = 0;
+    ConfigStore &staged = batch_.stage(store_, tag, &dropped);
+    if (dropped > 0 && warn_)
+        warn_(QStringLiteral("unfinished batch dropped: %1 records never acknowledged").arg(dropped));
+    return staged;
 }
 
 // The tool sends the next batch only after an acknowledgement, so the controller has
@@ -191,21 +226,25 @@ void EmulatedController::onBroken(const ParsedItem &item)
 // names and per-motor records, and every one-record batch.
 void EmulatedController::closeBatchIfLast(const QByteArray &tag, const QList<QByteArray> &fields)
 {
-    const auto first = fields.isEmpty() ? std::nullopt : parseNumber(fields.front());
+    const int64_t first = fields.isEmpty() ? -1 : parseNumber(fields.front()).value_or(-1);
     bool last = false;
     if (tag == "rfs")
-        last = first && (*first == 0 || *first == 255 || *first == 8);
+        last = first == 0 || first == 255 || first == 8;
     else if (tag == "rmn" || layoutForWriteTag(tag))
-        last = first && *first == kLastMotor;
+        last = first == kLastMotor;
     else
         last = globalLayoutForWriteTag(tag) || tag == "ras" || tag == "rgz";
     if (!last) return;
 
     ++acknowledgements_;
-    int64_t value = rejectedInBatch_;
+    int64_t value = batch_.refused();
     if (settings_.faults.badAckEvery > 0 && acknowledgements_ % settings_.faults.badAckEvery == 0)
         value = std::max<int64_t>(value, 1);
-    rejectedInBatch_ = 0;
+    const int records = batch_.records();
+    if (auto accepted = batch_.close(value == 0))
+        store_ = std::move(*accepted);
+    else if (warn_)
+        warn_(QStringLiteral("batch refused: its %1 records are discarded").arg(records));
     send("stc", valueList(Values{value}));
 }
 
@@ -235,10 +274,26 @@ void EmulatedController::send(const char *tag, const QByteArray &payload)
 
 void EmulatedController::sendChecked(const char *tag, Values values)
 {
-    ++checkedFrames_;
-    if (settings_.faults.badCheckEvery > 0 && checkedFrames_ % settings_.faults.badCheckEvery == 0)
-        values.back() += 1;
+    if (spoilCheck(recordKey(tag, values))) values.back() += 1;
     send(tag, valueList(values));
+}
+
+// The fault falls on every Nth checked frame, re-requested answers included. A record
+// spoiled the last time it went out passes the fault on to the next frame, so that
+// asking again always brings it whole, however the frames line up.
+bool EmulatedController::spoilCheck(const QByteArray &recordKey)
+{
+    const int every = settings_.faults.badCheckEvery;
+    if (every <= 0) return false;
+    if (++checkedFrames_ % every == 0) spoilDue_ = true;
+    const bool spoil = spoilDue_ && !spoiledLastTime_.contains(recordKey);
+    if (spoil) {
+        spoilDue_ = false;
+        spoiledLastTime_.insert(recordKey);
+    } else {
+        spoiledLastTime_.remove(recordKey);
+    }
+    return spoil;
 }
 
 void EmulatedController::answerFirmware() { send("sfi", settings_.firmware); }

@@ -2,6 +2,8 @@
 
 #include "config/store.h"
 #include "sim/logbook.h"
+#include "sim/receive_buffer.h"
+#include "sim/record_batch.h"
 #include "sim/request_parser.h"
 #include "sim/sensors.h"
 #include "sim/sim_clock.h"
@@ -10,8 +12,12 @@
 #include <QByteArray>
 #include <QDateTime>
 
+#include <QSet>
+
 #include <array>
+#include <deque>
 #include <functional>
+#include <optional>
 
 namespace vandorelle::sim {
 
@@ -22,9 +28,11 @@ inline const QByteArray kDefaultFirmware = "7.090";
 
 // Deliberate faults in what the controller says, for tests of the tool's defences.
 struct ContentFaults {
-    int badCheckEvery = 0; // every Nth record with a check value carries a wrong one
+    // Every Nth frame with a check value carries a wrong one, whatever request it answers;
+    // a record spoiled once comes whole the next time it is asked for.
+    int badCheckEvery = 0;
     bool noEndMarker = false; // schedule and logbook transfers stop without their end marker
-    int badAckEvery = 0;   // every Nth acknowledgement reports a failure
+    int badAckEvery = 0;   // every Nth acknowledgement refuses its batch
 };
 
 struct ControllerSettings {
@@ -33,16 +41,21 @@ struct ControllerSettings {
     bool clockSet = true;
     uint32_t seed = 1;
     int logbookEntries = 180;
+    int receiveBufferSize = 256;
+    int processMs = 0; // per request or record, before it is applied and answered
     ContentFaults faults;
 };
 
 // The controller behind the line: answers the tool's requests with frames, takes its
 // records into a configuration of its own, keeps a logbook, a clock and the weather.
-// Pure logic: bytes in through receive(), frames out through the sink; time comes in
-// as milliseconds of a monotonic clock.
+// Pure logic: bytes in through receive(), frames out through the sink, XON/XOFF out
+// through the flow sink; time comes in as milliseconds of a monotonic clock.
+// What arrives waits in a receive buffer of the device's size until the controller,
+// busy processMs with each request or record, gets to it.
 class EmulatedController {
 public:
     using FrameSink = std::function<void(const QByteArray &frame)>;
+    using FlowSink = ReceiveBuffer::FlowSink;
     using Logger = std::function<void(const QString &line)>;
 
     static constexpr qint64 kTimeSignalMs = 4000;
@@ -50,9 +63,18 @@ public:
     EmulatedController(const ControllerSettings &settings, FrameSink sink,
                        SimClock::WallClock wall = &QDateTime::currentDateTime, qint64 startMs = 0);
 
+    // Characters taken from the line, in arrival order; what finds the receive buffer
+    // full is lost and reported.
     void receive(const QByteArray &bytes, qint64 nowMs);
+    // Finishes what is due by now and goes on with what waits in the receive buffer.
+    void advance(qint64 nowMs);
+    // When the request or record in hand is done; nothing while idle.
+    std::optional<qint64> busyUntil() const;
     // Runs the clock, the weather and whatever they trigger; call a few times a second.
     void tick(qint64 nowMs);
+
+    void setFlowSink(FlowSink sink) { input_.setFlowSink(std::move(sink)); }
+    const ReceiveBuffer &receiveBuffer() const { return input_; }
 
     ConfigStore &store() { return store_; }
     const ConfigStore &store() const { return store_; }
@@ -71,15 +93,19 @@ private:
     };
     static const RequestHandler kHandlers[];
 
+    void onParsed(const ParsedItem &item);
     void onItem(const ParsedItem &item);
     void onRequest(const QByteArray &tag);
     void onRecord(const ParsedItem &item);
     void onBroken(const ParsedItem &item);
+    ConfigStore &stageFor(const QByteArray &tag);
+    qint64 processingMs(const ParsedItem &item) const;
     void onManual(const QByteArray &tag, const QList<QByteArray> &fields);
     void closeBatchIfLast(const QByteArray &tag, const QList<QByteArray> &fields);
 
     void send(const char *tag, const QByteArray &payload);
     void sendChecked(const char *tag, Values values);
+    bool spoilCheck(const QByteArray &recordKey);
     void sendLogEntries(const char *tag, const std::vector<NumberedEntry> &entries);
 
     void answerFirmware();
@@ -111,13 +137,19 @@ private:
     ConfigStore store_;
     Logbook logbook_;
     SensorModel sensors_;
+    ReceiveBuffer input_;
     RequestParser parser_;
+    std::deque<ParsedItem> inHand_; // parsed, being processed one after another
+    qint64 inHandDoneMs_ = 0;       // when the first of them is done
+    qint64 freeSinceMs_ = 0;        // when the controller got to the character it parses
     bool tastFunk_ = false;
     qint64 nowMs_ = 0;
     qint64 lastTickMs_ = 0;
 
-    int rejectedInBatch_ = 0;
+    RecordBatch batch_;
     int checkedFrames_ = 0;
+    bool spoilDue_ = false;
+    QSet<QByteArray> spoiledLastTime_;
     int acknowledgements_ = 0;
 
     bool timeSignalRunning_ = false;

@@ -8,22 +8,19 @@ namespace vandorelle::sim {
 
 namespace {
 constexpr int kPaceIntervalMs = 5;
-constexpr double kMaxBurstMs = 20;           // credit saved up while idle
 constexpr qint64 kMaxPendingBytes = 8 << 20; // a tool that never reads must not eat memory
-constexpr int kBitsPerCharacter = 10;
 } // namespace
 
 LineWriter::LineWriter(int fd, int baud, TransportFaults faults, uint32_t seed, QObject *parent)
     : QObject(parent),
       fd_(fd),
-      bytesPerMs_(baud > 0 ? baud / double(kBitsPerCharacter) / 1000.0 : 0),
+      pace_(baud),
       faults_(faults),
       rng_(seed ^ 0x5eedu),
       writable_(fd, QSocketNotifier::Write)
 {
-    clock_.start();
-    pace_.setInterval(kPaceIntervalMs);
-    connect(&pace_, &QTimer::timeout, this, [this] { flush(); });
+    paceTimer_.setInterval(kPaceIntervalMs);
+    connect(&paceTimer_, &QTimer::timeout, this, [this] { flush(); });
     writable_.setEnabled(false);
     connect(&writable_, &QSocketNotifier::activated, this, [this] {
         writable_.setEnabled(false);
@@ -58,29 +55,66 @@ void LineWriter::send(const QByteArray &frame)
     scheduleFlush();
 }
 
+void LineWriter::sendFlowControl(char c)
+{
+    flowControl_ += c;
+    if (!writable_.isEnabled()) flush();
+}
+
+void LineWriter::holdOutput(bool held)
+{
+    if (held == held_) return;
+    held_ = held;
+    if (!held_ && !queue_.empty()) scheduleFlush();
+}
+
 void LineWriter::scheduleFlush()
 {
     if (writable_.isEnabled()) return; // waiting for the line to take more
-    if (bytesPerMs_ <= 0)
+    if (!pace_.paced())
         QTimer::singleShot(0, this, [this] { flush(); });
-    else if (!pace_.isActive())
-        pace_.start();
+    else if (!paceTimer_.isActive())
+        flush(); // the first character now, the rest at the line's pace
 }
 
-void LineWriter::refillCredit()
+void LineWriter::waitUntilWritable()
 {
-    const qint64 now = clock_.elapsed();
-    const double earned = (now - lastRefillMs_) * bytesPerMs_;
-    lastRefillMs_ = now;
-    credit_ = std::min(credit_ + earned, std::max(1.0, kMaxBurstMs * bytesPerMs_));
+    paceTimer_.stop();
+    writable_.setEnabled(true);
+}
+
+// False while the line takes nothing more.
+bool LineWriter::flushFlowControl()
+{
+    while (!flowControl_.isEmpty()) {
+        const ssize_t written = ::write(fd_, flowControl_.constData(), size_t(flowControl_.size()));
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            waitUntilWritable();
+            return false;
+        }
+        if (written < 0) {
+            if (warn_) warn_(QStringLiteral("write to the line failed; flow control dropped"));
+            flowControl_.clear();
+            return true;
+        }
+        if (pace_.paced()) pace_.spend(written);
+        flowControl_.remove(0, written);
+    }
+    return true;
 }
 
 void LineWriter::flush()
 {
-    const bool paced = bytesPerMs_ > 0;
-    if (paced) refillCredit();
+    if (!flushFlowControl()) return;
+    if (held_) {
+        paceTimer_.stop(); // holdOutput(false) starts again
+        return;
+    }
+    const bool paced = pace_.paced();
+    qint64 credit = paced ? pace_.allowance() : 0;
     while (!queue_.empty()) {
-        if (paced && credit_ < 1) break;
+        if (paced && credit < 1) break;
         qint64 want = queue_.front().size();
         QByteArray chunk;
         if (faults_.mergeFrames) {
@@ -89,15 +123,14 @@ void LineWriter::flush()
         } else {
             chunk = queue_.front();
             if (faults_.splitBytes) want = 1;
-            if (paced) want = std::min<qint64>(want, qint64(credit_));
+            if (paced) want = std::min(want, credit);
             chunk.truncate(want);
         }
         const ssize_t written = ::write(fd_, chunk.constData(), size_t(chunk.size()));
         if (written < 0) {
             if (errno == EINTR) continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                pace_.stop();
-                writable_.setEnabled(true);
+                waitUntilWritable();
                 return;
             }
             if (warn_) warn_(QStringLiteral("write to the line failed; output dropped"));
@@ -106,7 +139,10 @@ void LineWriter::flush()
             break;
         }
         pendingBytes_ -= written;
-        if (paced) credit_ -= double(written);
+        if (paced) {
+            pace_.spend(written);
+            credit -= written;
+        }
         qint64 left = written;
         while (left > 0 && !queue_.empty()) {
             QByteArray &front = queue_.front();
@@ -119,16 +155,16 @@ void LineWriter::flush()
             }
         }
         if (written < chunk.size()) {
-            pace_.stop();
-            writable_.setEnabled(true);
+            waitUntilWritable();
             return;
         }
     }
     if (queue_.empty() || !paced) {
-        pace_.stop();
+        paceTimer_.stop();
+        if (queue_.empty()) pace_.rest();
         if (!queue_.empty()) scheduleFlush();
-    } else if (!pace_.isActive()) {
-        pace_.start();
+    } else if (!paceTimer_.isActive()) {
+        paceTimer_.start();
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "sim/line_pace.h"
+
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -29,6 +30,12 @@ public:
     LineWriter(int fd, int baud, TransportFaults faults, uint32_t seed, QObject *parent = nullptr);
 
     void send(const QByteArray &frame);
+    // XON or XOFF of our own receive side: goes out ahead of every waiting frame, also
+    // while the tool holds our output.
+    void sendFlowControl(char c);
+    // The tool's XOFF (true) and XON (false).
+    void holdOutput(bool held);
+    bool outputHeld() const { return held_; }
     qint64 pendingBytes() const { return pendingBytes_; }
     void setWarningLogger(Logger logger) { warn_ = std::move(logger); }
 
@@ -37,20 +44,20 @@ public:
 
 private:
     void flush();
-    void refillCredit();
+    bool flushFlowControl();
+    void waitUntilWritable();
     void scheduleFlush();
 
     int fd_;
-    double bytesPerMs_; // 0: no pacing
+    LinePace pace_;
     TransportFaults faults_;
     std::mt19937 rng_;
     std::deque<QByteArray> queue_;
+    QByteArray flowControl_;
     qint64 pendingBytes_ = 0;
     int framesSent_ = 0;
-    double credit_ = 0;
-    qint64 lastRefillMs_ = 0;
-    QElapsedTimer clock_;
-    QTimer pace_;
+    bool held_ = false;
+    QTimer paceTimer_;
     QSocketNotifier writable_;
     Logger warn_;
 };

@@ -1,4 +1,5 @@
 #include "sim/controller.h"
+#include "sim/line_reader.h"
 #include "sim/line_writer.h"
 #include "sim/options.h"
 #include "sim/pty.h"
@@ -9,7 +10,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <cerrno>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -101,23 +102,37 @@ int main(int argc, char **argv)
     controller.setWarningLogger(warn);
     if (options.verbose) controller.setTraceLogger(warn);
 
-    QSocketNotifier input(pty.masterFd(), QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        for (;;) {
-            const ssize_t n = ::read(pty.masterFd(), buffer, sizeof buffer);
-            if (n > 0) {
-                controller.receive(QByteArray(buffer, int(n)), monotonic.elapsed());
-                continue;
-            }
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && errno == EIO) input.setEnabled(false); // cannot happen while we hold the slave
-            break;
-        }
+    // Finishes the request or record in hand when its processing time is up.
+    QTimer processing;
+    processing.setSingleShot(true);
+    processing.setTimerType(Qt::PreciseTimer);
+    const auto scheduleProcessing = [&] {
+        if (const auto due = controller.busyUntil())
+            processing.start(int(std::max<qint64>(0, *due - monotonic.elapsed())));
+    };
+    LineReader reader(
+        pty.masterFd(), options.baud, writer,
+        [&](const QByteArray &data) {
+            controller.receive(data, monotonic.elapsed());
+            scheduleProcessing();
+        },
+        [&] { return controller.receiveBuffer().roomBeforeHoldOff(); });
+    controller.setFlowSink([&](char c) {
+        if (options.verbose)
+            warn(QStringLiteral("%1 sent").arg(c == kXoff ? QStringLiteral("XOFF") : QStringLiteral("XON")));
+        writer.sendFlowControl(c);
+        if (c == kXon) reader.resume();
+    });
+    QObject::connect(&processing, &QTimer::timeout, [&] {
+        controller.advance(monotonic.elapsed());
+        scheduleProcessing();
     });
 
     QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] { controller.tick(monotonic.elapsed()); });
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        controller.tick(monotonic.elapsed());
+        scheduleProcessing();
+    });
     tick.start(kTickMs);
 
     QSocketNotifier stop(stopPipe[0], QSocketNotifier::Read);

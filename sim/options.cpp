@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 
+#include <limits>
 #include <random>
 
 namespace vandorelle::sim {
@@ -15,13 +16,23 @@ const char *const kDescription =
     "Prints the terminal's path as its first line of output and answers the\n"
     "configuration tool on it until SIGINT or SIGTERM.\n"
     "\n"
+    "Like a real controller it reads the line at the baud rate into a receive buffer,\n"
+    "holds the tool off with XOFF while the buffer is three quarters full, stops its\n"
+    "own output on the tool's XOFF, and applies a batch of records only when it\n"
+    "acknowledges the batch with 0: a refused batch changes nothing.\n"
+    "\n"
     "The fault options exist for tests of the tool's defences.";
 
 struct NumberOption {
     const char *name;
     int minimum;
+    int maximum;
     int *target;
 };
+
+constexpr int kNoLimit = std::numeric_limits<int>::max();
+// Longer would outlast the time a half-received record is waited for.
+constexpr int kMaxProcessMs = 1000;
 
 } // namespace
 
@@ -41,8 +52,14 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     const QCommandLineOption noClock("no-clock",
                                      "Start without a set clock: the date reads 01.01.00 until a "
                                      "radio time signal has been received.");
-    const QCommandLineOption baud("baud", "Pace the output like a line of N baud, ten bits a "
+    const QCommandLineOption baud("baud", "Pace output and input like a line of N baud, ten bits a "
                                           "character (default 9600; 0 = as fast as possible).", "N");
+    const QCommandLineOption rxBuffer("rx-buffer", "Size of the receive buffer in characters (default 256). "
+                                                   "XOFF is sent when it is three quarters full, XON when "
+                                                   "it has drained to a quarter.", "N");
+    const QCommandLineOption processMs("process-ms", "Time the controller takes for each request or record "
+                                                     "before it applies and answers it (default 0, at most "
+                                                     "1000).", "N");
     const QCommandLineOption seed("seed", "Seed for the weather and the logbook (default: random).", "N");
     const QCommandLineOption state("state", "Start with the configuration of a configuration file.",
                                    "FILE.vsk");
@@ -57,13 +74,16 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
                                          "boundaries.");
     const QCommandLineOption garbage("garbage", "Fault: put a few stray characters before every frame.");
     const QCommandLineOption badCheck("bad-check", "Fault: every Nth record with a check value carries "
-                                                   "a wrong one.", "N");
+                                                   "a wrong one, answers to repeated requests included; "
+                                                   "a record asked for again after a wrong one comes "
+                                                   "whole.", "N");
     const QCommandLineOption noEndMarker("no-end-marker", "Fault: end schedule and logbook transfers "
                                                           "without their end marker.");
     const QCommandLineOption silenceAfter("silence-after", "Fault: send nothing more after N frames.", "N");
     const QCommandLineOption badAck("bad-ack", "Fault: every Nth acknowledgement of a send reports a "
-                                               "failure.", "N");
-    parser.addOptions({help, version, model, firmware, noClock, baud, seed, state, link, logbook, verbose,
+                                               "failure; that batch is not applied.", "N");
+    parser.addOptions({help, version, model, firmware, noClock, baud, rxBuffer, processMs, seed, state, link,
+                       logbook, verbose,
                        splitBytes, mergeFrames, garbage, badCheck, noEndMarker, silenceAfter, badAck});
 
     if (!parser.parse(args)) {
@@ -87,12 +107,14 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     int silence = -1;
     int seedValue = -1;
     const NumberOption numbers[] = {
-        {"baud", 0, &options.baud},
-        {"logbook-entries", 0, &c.logbookEntries},
-        {"bad-check", 1, &c.faults.badCheckEvery},
-        {"bad-ack", 1, &c.faults.badAckEvery},
-        {"silence-after", 0, &silence},
-        {"seed", 0, &seedValue},
+        {"baud", 0, kNoLimit, &options.baud},
+        {"rx-buffer", 1, kNoLimit, &c.receiveBufferSize},
+        {"process-ms", 0, kMaxProcessMs, &c.processMs},
+        {"logbook-entries", 0, Logbook::kCapacity, &c.logbookEntries},
+        {"bad-check", 1, kNoLimit, &c.faults.badCheckEvery},
+        {"bad-ack", 1, kNoLimit, &c.faults.badAckEvery},
+        {"silence-after", 0, kNoLimit, &silence},
+        {"seed", 0, kNoLimit, &seedValue},
     };
     for (const NumberOption &n : numbers) {
         const QString name = QString::fromLatin1(n.name);
@@ -104,11 +126,11 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
                           .arg(name).arg(n.minimum).arg(parser.value(name));
             return OptionsOutcome::Error;
         }
+        if (value > n.maximum) {
+            message = QStringLiteral("--%1: at most %2, not %3").arg(name).arg(n.maximum).arg(value);
+            return OptionsOutcome::Error;
+        }
         *n.target = value;
-    }
-    if (c.logbookEntries > 2000) {
-        message = QStringLiteral("--logbook-entries: the logbook holds at most 2000 entries");
-        return OptionsOutcome::Error;
     }
     c.seed = seedValue >= 0 ? uint32_t(seedValue) : std::random_device{}();
     if (parser.isSet(model)) c.model = toCp1252(parser.value(model));

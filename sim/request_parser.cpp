@@ -1,6 +1,7 @@
 #include "sim/request_parser.h"
 
 #include "sim/motor_records.h"
+#include "sim/receive_buffer.h"
 
 #include <QHash>
 
@@ -8,8 +9,6 @@ namespace vandorelle::sim {
 
 namespace {
 
-constexpr char kXon = 0x11;
-constexpr char kXoff = 0x13;
 constexpr int kMaxNumberField = 16;
 constexpr int kMaxTextField = 40;
 
@@ -70,15 +69,18 @@ RequestParser::RequestParser(Sink sink) : sink_(std::move(sink)) {}
 
 void RequestParser::feed(const QByteArray &bytes, qint64 nowMs)
 {
+    for (char c : bytes) feed(c, nowMs);
+}
+
+void RequestParser::feed(char c, qint64 nowMs)
+{
     expire(nowMs);
-    for (char c : bytes) {
-        if (c == kXon || c == kXoff) continue; // flow control of the line, not data
-        if (shape_)
-            recordByte(c);
-        else
-            idleByte(c);
-    }
     lastByteMs_ = nowMs;
+    if (c == kXon || c == kXoff) return; // flow control of the line, not data
+    if (shape_)
+        recordByte(c);
+    else
+        idleByte(c);
 }
 
 void RequestParser::expire(qint64 nowMs)

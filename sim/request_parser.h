@@ -44,6 +44,7 @@ public:
     explicit RequestParser(Sink sink);
 
     void feed(const QByteArray &bytes, qint64 nowMs);
+    void feed(char c, qint64 nowMs);
     // Gives up a record left incomplete for longer than kRecordGapMs.
     void expire(qint64 nowMs);
     bool inRecord() const { return shape_ != nullptr; }

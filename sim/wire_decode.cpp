@@ -3,6 +3,7 @@
 #include "sim/cp1252.h"
 
 #include <limits>
+#include <vector>
 #include <numeric>
 
 namespace vandorelle::sim {
@@ -29,6 +30,34 @@ std::optional<uint32_t> mask(int64_t v)
     if (fitsUnsigned32(v)) return static_cast<uint32_t>(v);
     if (v >= std::numeric_limits<int32_t>::min() && v < 0) return static_cast<uint32_t>(int32_t(v));
     return std::nullopt;
+}
+
+std::optional<std::vector<int64_t>> numbersOf(const QList<QByteArray> &fields)
+{
+    std::vector<int64_t> values;
+    for (const QByteArray &field : fields) {
+        const auto v = parseNumber(field);
+        if (!v) return std::nullopt;
+        values.push_back(*v);
+    }
+    return values;
+}
+
+constexpr int64_t kWipeMarker = 0;
+constexpr int64_t kDayEndMarker = 255;
+constexpr int64_t kScheduleEndMarker = 8;
+
+ApplyResult applyScheduleRecord(std::span<const int64_t> values, ConfigStore &store)
+{
+    const int64_t weekday = values.empty() ? -1 : values.front();
+    if (weekday >= 1 && weekday <= kWeekdays) return applyScheduleEntry(values, store);
+    if (values.size() != 10) return ApplyResult::BadValue;
+    const int64_t sum = std::accumulate(values.begin(), values.end() - 1, int64_t{0});
+    if (reducedScheduleCheck(sum) != values.back()) return ApplyResult::BadCheck;
+    if (weekday == kWipeMarker) wipeSchedule(store);
+    return weekday == kWipeMarker || weekday == kDayEndMarker || weekday == kScheduleEndMarker
+               ? ApplyResult::Applied
+               : ApplyResult::BadValue;
 }
 
 } // namespace
@@ -151,6 +180,20 @@ ApplyResult applyNameRecord(const QList<QByteArray> &fields, ConfigStore &store)
 void wipeSchedule(ConfigStore &store)
 {
     for (auto &e : store.Schaltzeit) e = SchaltzeitEntry{};
+}
+
+ApplyResult applyPcRecord(const QByteArray &tag, const QList<QByteArray> &fields, ConfigStore &store,
+                          bool tastFunk)
+{
+    if (tag == "rmn") return applyNameRecord(fields, store);
+    const auto values = numbersOf(fields);
+    if (!values) return ApplyResult::BadValue;
+    if (const auto *layout = layoutForWriteTag(tag)) return applyMotorRecord(*layout, *values, store, tastFunk);
+    if (const auto *global = globalLayoutForWriteTag(tag)) return applyGlobalRecord(*global, *values, store);
+    if (tag == "ras") return applyAlarmRecord(*values, store);
+    if (tag == "rgz") return applyGroupRecord(*values, store);
+    if (tag == "rfs") return applyScheduleRecord(*values, store);
+    return ApplyResult::BadValue;
 }
 
 } // namespace vandorelle::sim

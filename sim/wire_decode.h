@@ -37,4 +37,9 @@ ApplyResult applyNameRecord(const QList<QByteArray> &fields, ConfigStore &store)
 // Marks the whole schedule memory unused.
 void wipeSchedule(ConfigStore &store);
 
+// Any data record of the PC by its tag ("rbp", "rfs" ...), fields as they came. The
+// schedule's wipe marker (weekday 0) wipes; its other markers apply nothing.
+ApplyResult applyPcRecord(const QByteArray &tag, const QList<QByteArray> &fields, ConfigStore &store,
+                          bool tastFunk);
+
 } // namespace vandorelle::sim

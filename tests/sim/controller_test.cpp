@@ -1,7 +1,10 @@
 #include "sim/controller.h"
 #include "sim/global_records.h"
+#include "sim/receive_buffer.h"
 #include "sim/wire_encode.h"
 #include "support/emulator.h"
+
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -164,15 +167,160 @@ TEST_F(SimControllerTest, AcknowledgesOnlyWhereABatchEnds)
     EXPECT_EQ(sim->store().Reversierung[4].Bei_Auf, 10);
 }
 
-TEST_F(SimControllerTest, RefusedRecordsAreNotStoredAndSpoilTheAcknowledgement)
+TEST_F(SimControllerTest, RefusedBatchLeavesTheConfigurationAsItWas)
 {
-    auto result = record(" rbp", {32, 0, 130, 10, 20, 244, 10, 999});
-    ASSERT_EQ(result.size(), 1u);
-    EXPECT_NE(result[0].payload, "0,");
-    EXPECT_EQ(sim->store().Beschattung[31].Temperatur, 32);
-    // The next batch starts clean.
-    result = record(" rbh", {10, 10});
-    EXPECT_EQ(result[0].payload, "0,");
+    auto ack = [](const std::vector<Frame> &fs) { return fs.empty() ? QByteArray() : fs.back().payload; };
+    const auto shading = motorRecordLayouts().front();
+    ConfigStore wanted;
+    for (auto &b : wanted.Beschattung) b.Temperatur = 40;
+    auto sendShading = [&](int spoiledMotor) {
+        std::vector<Frame> answers;
+        for (int m = 1; m <= kMotors; ++m) {
+            Values v = motorRecordValues(shading, wanted, m, false);
+            if (m == spoiledMotor) v.back() += 1;
+            answers = record(" rbp", v);
+        }
+        return answers;
+    };
+    // One bad record refuses the batch: the good records before and after it are not kept.
+    EXPECT_EQ(ack(sendShading(5)), "1,");
+    EXPECT_EQ(sim->store().Beschattung[0].Temperatur, ConfigStore{}.Beschattung[0].Temperatur);
+    EXPECT_EQ(sim->store().Beschattung[31].Temperatur, ConfigStore{}.Beschattung[31].Temperatur);
+    EXPECT_EQ(ack(sendShading(0)), "0,");
+    EXPECT_TRUE(sim->store().Beschattung == wanted.Beschattung);
+
+    // A batch never finished is dropped when another kind begins.
+    record(" rdm", {1, 1, 5, 3, 4, 14});
+    EXPECT_EQ(ack(record(" rwp", {32, 0, 50, 82})), "0,");
+    EXPECT_EQ(sim->store().DaemmerungMorgen[0].Von, ConfigStore{}.DaemmerungMorgen[0].Von);
+    EXPECT_EQ(sim->store().Wind[31].Geschwindigkeit, 9);
+
+    // Schedule: a refused wipe wipes nothing; a refused weekday stays as the wipe left it,
+    // also on the days its group entries would have reached.
+    const SchaltzeitEntry early{0, timeCode(6, 0), 39, 1, 0, 0};
+    sim->store().entry(3, 1, 1) = early;
+    EXPECT_EQ(ack(record(" rfs", {0, 1, 1, 0, 24, 0, 40, 1, 0, 68})), "1,");
+    EXPECT_TRUE(sim->store().entry(3, 1, 1) == early);
+    EXPECT_EQ(ack(record(" rfs", {0, 1, 1, 0, 24, 0, 40, 1, 0, 67})), "0,");
+    EXPECT_FALSE(sim->store().entry(3, 1, 1).inUse());
+
+    const SchaltzeitEntry weekdays{0, timeCode(7, 0), 39, 5, 0, 0};
+    const SchaltzeitEntry noGroup{0, timeCode(8, 0), 39, 3, 0, 0};
+    const SchaltzeitEntry tuesday{1, timeCode(9, 0), 39, 1, 0, 0};
+    record(" rfs", pcSchedule(1, 2, 1, weekdays));
+    record(" rfs", pcSchedule(1, 2, 2, noGroup));
+    EXPECT_EQ(ack(record(" rfs", {255, 0, 0, 0, 0, 0, 0, 0, 0, 255})), "1,");
+    record(" rfs", pcSchedule(2, 4, 1, tuesday));
+    EXPECT_EQ(ack(record(" rfs", {255, 0, 0, 0, 0, 0, 0, 0, 0, 255})), "0,");
+    for (int day = 1; day <= kWeekdays; ++day)
+        EXPECT_FALSE(sim->store().entry(day, 2, 1).inUse()) << day;
+    EXPECT_TRUE(sim->store().entry(2, 4, 1) == tuesday);
+
+    // A refusal by fault discards a sound record as well; sent again, it is taken.
+    ControllerSettings settings;
+    settings.faults.badAckEvery = 2;
+    create(settings);
+    EXPECT_EQ(ack(record(" rzz", {30, 30})), "0,");
+    EXPECT_EQ(ack(record(" rzz", {50, 50})), "1,");
+    EXPECT_EQ(ask("szz")[0].payload, "30,");
+    EXPECT_EQ(ack(record(" rzz", {50, 50})), "0,");
+    EXPECT_EQ(ask("szz")[0].payload, "50,");
+}
+
+// Requests and records wait in a receive buffer of the device's size while the controller
+// works on one after another; the buffer asks for XOFF and XON as it fills and drains.
+TEST_F(SimControllerTest, SlowControllerFillsItsReceiveBufferAndHoldsTheLineOff)
+{
+    ControllerSettings settings;
+    settings.receiveBufferSize = 16; // XOFF at 12, XON at 4
+    settings.processMs = 10;
+    create(settings);
+    QByteArray flow;
+    sim->setFlowSink([&](char c) { flow += c; });
+    QStringList warnings;
+    sim->setWarningLogger([&](const QString &w) { warnings << w; });
+
+    // The first request is taken at once; the rest of 20 characters overflows by one.
+    EXPECT_TRUE(ask(QByteArray("sfi\r").repeated(5)).empty());
+    EXPECT_EQ(flow, QByteArray(1, kXoff));
+    EXPECT_EQ(sim->receiveBuffer().lost(), 1);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains("lost")) << warnings[0].toStdString();
+    EXPECT_EQ(sim->receiveBuffer().roomBeforeHoldOff(), 0);
+
+    auto answeredBy = [&](qint64 ms) {
+        frames.clear();
+        sim->advance(ms);
+        return frames.size();
+    };
+    EXPECT_EQ(answeredBy(9), 0u);
+    EXPECT_EQ(answeredBy(10), 1u);
+    EXPECT_EQ(flow.size(), 1);
+    // A late call catches up without drifting: the fourth is due 40 ms after the start.
+    EXPECT_EQ(answeredBy(35), 2u);
+    EXPECT_EQ(sim->busyUntil(), 40);
+    EXPECT_EQ(flow, QByteArray(1, kXoff) + kXon);
+    EXPECT_GT(sim->receiveBuffer().roomBeforeHoldOff(), 0);
+    EXPECT_EQ(answeredBy(1000), 2u);
+    EXPECT_FALSE(sim->busyUntil());
+    EXPECT_TRUE(sim->receiveBuffer().isEmpty());
+}
+
+// The read-all of the default model with a schedule of six entries: 392 checked frames,
+// so a repeated burst lines up with the first one on every seventh frame.
+TEST_F(SimControllerTest, BadCheckHitsRepeatedRequestsButNeverTheSameRecordTwiceInARow)
+{
+    ControllerSettings settings;
+    settings.faults.badCheckEvery = 7;
+    create(settings);
+    for (int motor = 1; motor <= 6; ++motor)
+        sim->store().entry(motor, motor, 1) = SchaltzeitEntry{1, timeCode(6, motor), 39, 1, 0, 0};
+    const QByteArray burst = "sbpsdmsdaswpsrpsjpsoasassgzsppsipshpsfpsapsspsoishhstasmnszzsbhsfs";
+    const QList<QByteArray> checkedTags{"sbp", "sdm", "sda", "swp", "srp", "sjp", "spp", "sip",
+                                        "shp", "sfp", "sap", "sta", "sfs"};
+
+    struct Round {
+        QSet<QByteArray> spoiled, whole;
+        QByteArray failedTags;
+        int checked = 0;
+    };
+    auto run = [&](const QByteArray &requests) {
+        Round r;
+        for (const Frame &f : ask(requests)) {
+            if (!checkedTags.contains(f.tag)) continue;
+            ++r.checked;
+            const auto v = payloadValues(f.payload);
+            QByteArray key = f.tag + ',' + QByteArray::number(v[0]);
+            if (f.tag == "sfs") key += ',' + QByteArray::number(v[1]) + ',' + QByteArray::number(v[2]);
+            if (sumCheckHolds(f.payload)) {
+                r.whole.insert(key);
+            } else {
+                r.spoiled.insert(key);
+                if (!r.failedTags.contains(f.tag)) r.failedTags += f.tag;
+            }
+        }
+        return r;
+    };
+
+    const Round first = run(burst);
+    ASSERT_EQ(first.checked, 392);
+    EXPECT_EQ(first.spoiled.size(), 56);
+    QSet<QByteArray> missing = first.spoiled;
+    Round again = first;
+    int rounds = 0;
+    while (!missing.isEmpty() && rounds < 3) {
+        const Round previous = again;
+        again = run(previous.failedTags);
+        ++rounds;
+        // The counter runs on over the repeated answers ...
+        EXPECT_GE(again.spoiled.size(), again.checked / 7 - 1) << "round " << rounds;
+        // ... but a record spoiled last time now comes whole.
+        for (const QByteArray &key : previous.spoiled)
+            EXPECT_TRUE(again.whole.contains(key)) << key.constData() << " round " << rounds;
+        missing -= again.whole;
+    }
+    EXPECT_TRUE(missing.isEmpty());
+    EXPECT_EQ(rounds, 1);
 }
 
 TEST_F(SimControllerTest, WholeSendThenReadGivesBackWhatWasSent)
@@ -363,6 +511,6 @@ TEST_F(SimControllerTest, RadioPushButtonModelShiftsDurations)
     create(settings);
     EXPECT_TRUE(sim->tastFunk());
     EXPECT_EQ(ask("sta")[0].payload, "1,0,70,71,");
-    record(" rta ", {2, 0, 75, 77});
-    EXPECT_EQ(sim->store().TastAutomatik[1].Dauer, 26);
+    record(" rta ", {32, 0, 75, 107});
+    EXPECT_EQ(sim->store().TastAutomatik[31].Dauer, 26);
 }

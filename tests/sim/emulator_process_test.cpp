@@ -2,6 +2,7 @@
 
 #include "config/config_file.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -158,10 +159,76 @@ TEST_F(SimProcessTest, StartsFromAConfigurationFile)
     EXPECT_EQ(frames[65].payload, "3,1,1,0,19,45,39,1,0,109,");
 }
 
+// 1920 characters at 960 a second take two seconds before the request behind them is
+// answered; a loaded machine only makes that longer.
+TEST_F(SimProcessTest, InputIsPacedLikeTheLine)
+{
+    start({});
+    constexpr int kNoise = 1920;
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(line.write(QByteArray(kNoise, '0') + "sfi\r"));
+    const auto frames = line.readFrames(1, 20000);
+    const double ratio = clock.elapsed() / (kNoise * 1000.0 / 960);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].tag, "sfi");
+    EXPECT_GT(ratio, 0.9);
+    EXPECT_LT(ratio, 4.0); // one character per pacing tick would be 4.8
+}
+
+// Records of ten characters arrive five times faster than a controller taking 50 ms for
+// each gets through them: it holds the line off and lets it go again, and every record
+// is taken whole.
+TEST_F(SimProcessTest, SlowControllerHoldsTheLineOffAndLosesNothing)
+{
+    start({"--process-ms", "50", "--rx-buffer", "64"});
+    constexpr int kRecords = 40;
+    QByteArray records;
+    for (int i = 0; i < kRecords; ++i) {
+        const QByteArray value = QByteArray::number(10 + i) + '\r';
+        records += " rzz" + value + value;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(line.write(records));
+    const auto acks = line.readFrames(kRecords, 30000);
+    const qint64 elapsed = clock.elapsed();
+    ASSERT_EQ(acks.size(), size_t(kRecords));
+    for (const RawFrame &ack : acks) EXPECT_EQ(ack, (RawFrame{"stc", "0,"}));
+    EXPECT_GE(elapsed, kRecords * 50 * 9 / 10);
+
+    const QByteArray flow = line.flowControl();
+    ASSERT_GE(flow.size(), 2);
+    EXPECT_EQ(flow.size() % 2, 0);
+    for (qsizetype i = 0; i < flow.size(); ++i) EXPECT_EQ(flow[i], i % 2 == 0 ? '\x13' : '\x11') << i;
+
+    ASSERT_TRUE(line.write("szz"));
+    const auto value = line.readFrames(1);
+    ASSERT_EQ(value.size(), 1u);
+    EXPECT_EQ(value[0].payload, QByteArray::number(10 + kRecords - 1) + ',');
+}
+
+// The tool's XOFF stops the emulator's output until its XON; neither reaches the parser,
+// even inside a request.
+TEST_F(SimProcessTest, HoldsItsOutputWhileTheToolSaysXoff)
+{
+    start({"--baud", "0"});
+    ASSERT_TRUE(line.write("s\x13" "fi\r"));
+    EXPECT_TRUE(line.readFrames(1, 500).empty());
+    ASSERT_TRUE(line.write("sd\x11" "t\r"));
+    const auto frames = line.readFrames(2);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].tag, "sfi");
+    EXPECT_EQ(frames[1].tag, "sdt");
+}
+
 TEST(SimProcessOptions, RefusesBadOptions)
 {
     Emulator emulator;
     EXPECT_FALSE(emulator.start({"--baud", "fast"}));
+    EXPECT_EQ(emulator.lastError(), "the emulator ended before it was ready (exit code 2)");
     EXPECT_FALSE(emulator.start({"--split-bytes", "--merge-frames"}));
     EXPECT_FALSE(emulator.start({"--state", "/nonexistent/file.vsk"}));
+    EXPECT_FALSE(emulator.start({"--process-ms", "1001"}));
+    EXPECT_FALSE(emulator.start({"--rx-buffer", "0"}));
 }

@@ -15,6 +15,9 @@ namespace vandorelle::test {
 namespace {
 constexpr int kStopTimeoutMs = 5000;
 constexpr int kKillTimeoutMs = 2000;
+constexpr char kXon = 0x11;
+constexpr char kXoff = 0x13;
+constexpr int kReadySliceMs = 1000; // how often the wait for the first line looks at the process
 } // namespace
 
 Emulator::Emulator() = default;
@@ -32,19 +35,28 @@ bool Emulator::start(const QStringList &options, int startTimeoutMs)
     process_ = std::make_unique<QProcess>();
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_->start(binaryPath(), options);
-    if (!process_->waitForStarted(startTimeoutMs)) {
+    const QDeadlineTimer deadline(startTimeoutMs);
+    if (!process_->waitForStarted(int(std::max<qint64>(1, deadline.remainingTime())))) {
         error_ = QStringLiteral("cannot start %1: %2").arg(binaryPath(), process_->errorString());
         process_.reset();
         return false;
     }
-    const QDeadlineTimer deadline(startTimeoutMs);
+    // Its first line says it is ready; a busy machine may take long to get there, so
+    // only its end, or a last-resort deadline, stops the wait.
     while (!process_->canReadLine()) {
-        if (deadline.hasExpired() || process_->state() != QProcess::Running) {
-            error_ = QStringLiteral("the emulator gave no device path");
+        if (process_->state() != QProcess::Running) {
             stop();
+            error_ = QStringLiteral("the emulator ended before it was ready (%1)")
+                         .arg(exitCode_ >= 0 ? QStringLiteral("exit code %1").arg(exitCode_)
+                                             : QStringLiteral("crashed or killed"));
             return false;
         }
-        process_->waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
+        if (deadline.hasExpired()) {
+            stop();
+            error_ = QStringLiteral("the emulator gave no device path within %1 s").arg(startTimeoutMs / 1000);
+            return false;
+        }
+        process_->waitForReadyRead(int(std::clamp<qint64>(deadline.remainingTime(), 1, kReadySliceMs)));
     }
     devicePath_ = QString::fromLocal8Bit(process_->readLine()).trimmed();
     if (devicePath_.isEmpty()) {
@@ -89,6 +101,7 @@ bool RawLine::open(const QString &path)
         tcsetattr(fd_, TCSANOW, &tio);
     }
     buffer_.clear();
+    flowControl_.clear();
     skipped_ = 0;
     return true;
 }
@@ -127,7 +140,10 @@ bool RawLine::fill(int timeoutMs)
         ::poll(nullptr, 0, 10); // a hung-up line must not spin until the deadline
         return false;
     }
-    buffer_.append(chunk, int(n));
+    for (ssize_t i = 0; i < n; ++i) {
+        const char c = chunk[i];
+        (c == kXon || c == kXoff ? flowControl_ : buffer_).append(c);
+    }
     return true;
 }
 

@@ -25,9 +25,10 @@ public:
 
     static QString binaryPath();
 
-    // Starts with the given command-line options and waits, at
-    // most startTimeoutMs, for the terminal's path. False with lastError() on failure.
-    bool start(const QStringList &options = {}, int startTimeoutMs = 10000);
+    // Starts with the given command-line options and waits for its readiness line (the
+    // terminal's path) until it comes or the emulator ends; startTimeoutMs is only a
+    // last resort. False with lastError() on failure.
+    bool start(const QStringList &options = {}, int startTimeoutMs = 60000);
     // SIGTERM, then a bounded wait; killed if it does not end in time.
     void stop();
     bool isRunning() const;
@@ -53,7 +54,8 @@ struct RawFrame {
 };
 
 // The PC's end of the line without the tool: raw bytes out, frames in. Every wait is
-// bounded by its time-out.
+// bounded by its time-out. XON and XOFF from the emulator are taken out of what
+// arrives, as the tool's terminal does, and kept apart in flowControl().
 class RawLine {
 public:
     RawLine() = default;
@@ -74,6 +76,8 @@ public:
     QByteArray readRaw(int waitMs);
     // Bytes skipped before a "start_" since the line was opened.
     qint64 skippedBytes() const { return skipped_; }
+    // The XON and XOFF characters received since the line was opened, in order.
+    QByteArray flowControl() const { return flowControl_; }
 
 private:
     bool fill(int timeoutMs);
@@ -81,6 +85,7 @@ private:
 
     int fd_ = -1;
     QByteArray buffer_;
+    QByteArray flowControl_;
     qint64 skipped_ = 0;
 };
 
