@@ -83,9 +83,9 @@ bool TracingPort::isOpen() const
     return m_port.isOpen();
 }
 
-bool TracingPort::outputPending() const
+qint64 TracingPort::msSinceOutputDrained() const
 {
-    return m_port.outputPending();
+    return m_port.msSinceOutputDrained();
 }
 
 QByteArray TracingPort::ReadAvailable()

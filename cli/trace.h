@@ -45,7 +45,7 @@ public:
     bool isOpen() const override;
     // What the port holds, for the receive event.
     QByteArray ReadAvailable() override;
-    bool outputPending() const override;
+    qint64 msSinceOutputDrained() const override;
 
 private:
     TVaComm &m_port;

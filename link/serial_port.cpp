@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cerrno>
 #include <condition_variable>
+#include <limits>
 #include <mutex>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -394,17 +395,20 @@ bool TVaComm::QueueText(const QByteArray &bytes)
     throw outputBufferFull(s->stalled.exchange(true));
 }
 
-bool TVaComm::outputPending() const
+qint64 TVaComm::msSinceOutputDrained() const
 {
     std::shared_ptr<CommSession> s = d->currentSession();
     if (!s || s->failed)
-        return false;
-    if (!s->queue.isEmpty() || CommSession::nowNs() < s->wireIdleAtNs)
-        return true;
+        return std::numeric_limits<qint64>::max();
+    const qint64 sinceWire = CommSession::nowNs() - s->wireIdleAtNs;
+    if (!s->queue.isEmpty() || sinceWire <= 0)
+        return 0;
     int queued = 0;
     std::lock_guard lock(d->ioMutex);
     // A real UART held off by XOFF keeps its bytes here; a pseudo-terminal reports none.
-    return s->fd >= 0 && ::ioctl(s->fd, TIOCOUTQ, &queued) == 0 && queued > 0;
+    if (s->fd >= 0 && ::ioctl(s->fd, TIOCOUTQ, &queued) == 0 && queued > 0)
+        return 0;
+    return qMax<qint64>(1, sinceWire / 1'000'000);
 }
 
 QByteArray TVaComm::ReadAvailable()

@@ -74,8 +74,9 @@ public:
     // bounded pieces, each its own event, so memory stays bounded and the window responsive.
     QByteArray ReadAvailable() override;
     static constexpr int kMaxReadChunk = 64 * 1024;
-    // Bytes queued, in the driver's output queue, or still on the wire at the line rate.
-    bool outputPending() const override;
+    // 0 while bytes are queued, in the driver's output queue, or still on the wire at the line
+    // rate; else how long ago the last of them left.
+    qint64 msSinceOutputDrained() const override;
 
     int PortNum() const;
     void setPortNum(int portNum);           // refused while open

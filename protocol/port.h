@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <limits>
+
 namespace vandorelle {
 
 // What the protocol needs of a serial line. The serial port implements it; tests use a fake
@@ -14,8 +16,9 @@ public:
     virtual bool isOpen() const = 0;
     // Everything received and not yet taken.
     virtual QByteArray ReadAvailable() = 0;
-    // True while bytes we queued have not yet left the port; silence is counted from then.
-    virtual bool outputPending() const { return false; }
+    // How long ago the last byte we queued left the port, in milliseconds; 0 while bytes are
+    // still on their way. Silence of the far end is counted from then.
+    virtual qint64 msSinceOutputDrained() const { return std::numeric_limits<qint64>::max(); }
 };
 
 } // namespace vandorelle

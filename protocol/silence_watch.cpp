@@ -2,6 +2,8 @@
 
 #include "protocol/session.h"
 
+#include <limits>
+
 namespace vandorelle {
 
 namespace {
@@ -23,8 +25,8 @@ SilenceWatch::SilenceWatch(Session &session, int intervalMs, QObject *parent)
 void SilenceWatch::start()
 {
     m_armed = true;
-    m_waitingForOutput = false;
     m_sinceProgress.start();
+    m_sinceOutputSeen.invalidate();
     m_timer.start(m_interval);
 }
 
@@ -46,16 +48,16 @@ void SilenceWatch::check()
     if (!m_armed)
         return;
     const Port *port = m_session.port();
-    if (port && port->outputPending()) {
-        m_waitingForOutput = true;
+    const qint64 sinceDrained = port ? port->msSinceOutputDrained() : std::numeric_limits<qint64>::max();
+    if (sinceDrained == 0) {
+        m_sinceOutputSeen.start();
         m_timer.start(kOutputRecheckMs);
         return;
     }
-    if (m_waitingForOutput) {
-        m_waitingForOutput = false;
-        m_sinceProgress.start();
-    }
-    const qint64 left = m_interval - m_sinceProgress.elapsed();
+    qint64 quiet = qMin(m_sinceProgress.elapsed(), sinceDrained);
+    if (m_sinceOutputSeen.isValid())
+        quiet = qMin(quiet, m_sinceOutputSeen.elapsed());
+    const qint64 left = m_interval - quiet;
     if (left > 0) {
         m_timer.start(int(left));
         return;

@@ -43,9 +43,9 @@ private:
     Session &m_session;
     QTimer m_timer;
     QElapsedTimer m_sinceProgress;
+    QElapsedTimer m_sinceOutputSeen; // when our own bytes were last seen still going out
     int m_interval;
     bool m_armed = false;
-    bool m_waitingForOutput = false;
 };
 
 } // namespace vandorelle

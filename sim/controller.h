@@ -33,6 +33,10 @@ struct ContentFaults {
     int badCheckEvery = 0;
     bool noEndMarker = false; // schedule and logbook transfers stop without their end marker
     int badAckEvery = 0;   // every Nth acknowledgement refuses its batch
+    // Records that carry a wrong check value every time they go out: "sbp,5" is the shading
+    // record of motor 5, "sfs" every schedule frame (the key is the tag and the values that
+    // name the record, compared as a prefix at a comma).
+    QList<QByteArray> badRecords;
 };
 
 struct ControllerSettings {

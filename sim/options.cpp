@@ -77,6 +77,11 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
                                                    "a wrong one, answers to repeated requests included; "
                                                    "a record asked for again after a wrong one comes "
                                                    "whole.", "N");
+    const QCommandLineOption badRecord("bad-record", "Fault: the record KEY carries a wrong check value "
+                                                     "every time it goes out: the tag and the values that "
+                                                     "name the record, e.g. \"sbp,5\" (shading, motor 5) "
+                                                     "or \"sfs\" (every schedule frame). May be repeated.",
+                                       "KEY");
     const QCommandLineOption noEndMarker("no-end-marker", "Fault: end schedule and logbook transfers "
                                                           "without their end marker.");
     const QCommandLineOption silenceAfter("silence-after", "Fault: send nothing more after N frames.", "N");
@@ -84,7 +89,7 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
                                                "failure; that batch is not applied.", "N");
     parser.addOptions({help, version, model, firmware, noClock, baud, rxBuffer, processMs, seed, state, link,
                        logbook, verbose,
-                       splitBytes, mergeFrames, garbage, badCheck, noEndMarker, silenceAfter, badAck});
+                       splitBytes, mergeFrames, garbage, badCheck, badRecord, noEndMarker, silenceAfter, badAck});
 
     if (!parser.parse(args)) {
         message = parser.errorText();
@@ -137,6 +142,8 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     if (parser.isSet(firmware)) c.firmware = toCp1252(parser.value(firmware));
     c.clockSet = !parser.isSet(noClock);
     c.faults.noEndMarker = parser.isSet(noEndMarker);
+    for (const QString &key : parser.values(badRecord))
+        c.faults.badRecords << key.toLatin1();
     options.transport.splitBytes = parser.isSet(splitBytes);
     options.transport.mergeFrames = parser.isSet(mergeFrames);
     options.transport.garbage = parser.isSet(garbage);

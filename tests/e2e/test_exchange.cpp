@@ -148,6 +148,18 @@ TEST(ExchangeEndToEnd, RefusedBatchIsNamedAndStaysPending)
         ASSERT_EQ(e.Senden, 1);
 }
 
+TEST(ExchangeEndToEnd, ALongBatchOnASlowLineIsNotTakenForSilence)
+{
+    // 240 entries of one weekday take 7.7 s on the line; at 50 ms a record the controller
+    // holds the line off and acknowledges some 12 s after the batch was queued.
+    ExchangeRig rig;
+    CONNECT_OR_FAIL(rig, (QStringList{"--baud", "9600", "--process-ms", "50"}));
+    rig.store = withFullMonday(ConfigStore{});
+    rig.store.clearAllPending();
+    ASSERT_TRUE(rig.sendAll(120000));
+    EXPECT_TRUE(rig.lastCompleted) << rig.lastMessage.toStdString();
+}
+
 TEST(ExchangeEndToEnd, SendIsRefusedWhileTheClockIsNotSet)
 {
     ExchangeRig rig;

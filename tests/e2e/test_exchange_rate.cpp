@@ -10,16 +10,20 @@ using namespace vandorelle;
 using namespace vandorelle::test;
 
 // How close the exchanges come to the line's own pace (960 characters a second at 9600
-// baud). Prints the figures; asserts only that both exchanges complete. Takes about a
-// minute, so it runs only when VANDORELLE_LINE_RATE is set.
+// baud), with the controller's memory full (240 switching times, all on Monday). Prints the
+// figures; asserts only that both exchanges complete. Takes about a minute, so it runs only
+// when VANDORELLE_LINE_RATE is set; VANDORELLE_PROCESS_MS gives the controller's time per
+// record (default 0).
 TEST(ExchangeLineRate, FullFamilyAt9600Baud)
 {
     if (qEnvironmentVariableIsEmpty("VANDORELLE_LINE_RATE"))
         GTEST_SKIP() << "set VANDORELLE_LINE_RATE=1 to measure";
 
     ExchangeRig rig;
-    ASSERT_TRUE(rig.connect({"--baud", "9600"})) << rig.why().toStdString();
-    rig.store = distinctiveStore(5);
+    const QString processMs = qEnvironmentVariable("VANDORELLE_PROCESS_MS", QStringLiteral("0"));
+    ASSERT_TRUE(rig.connect({"--baud", "9600", "--process-ms", processMs})) << rig.why().toStdString();
+    rig.store = withFullMonday(distinctiveStore(5));
+    std::printf("controller time per record: %s ms\n", qPrintable(processMs));
 
     const qint64 sentBefore = rig.counting.bytes_;
     const qint64 sendReceivedBefore = rig.bytesReceived;

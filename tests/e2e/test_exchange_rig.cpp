@@ -98,6 +98,15 @@ bool ExchangeRig::sendAll(int boundMs)
         [this] { return sendExchange.start() == SendAllExchange::StartResult::Started; }, boundMs);
 }
 
+ConfigStore withFullMonday(ConfigStore store)
+{
+    store.Schaltzeit.fill(SchaltzeitEntry{});
+    for (int i = 0; i < 240; ++i)
+        store.entry(1, 1 + i / kEntries, 1 + i % kEntries) =
+            SchaltzeitEntry{.Richtung = i % 2, .Zeit = 1 + (i * 6) % 1440, .Dauer = 39, .Gruppe = 1, .Funktion = 0, .Senden = 1};
+    return store;
+}
+
 ConfigStore distinctiveStore(uint32_t seed)
 {
     std::mt19937 rng(seed);

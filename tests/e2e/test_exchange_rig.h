@@ -32,7 +32,7 @@ public:
     }
     bool isOpen() const override { return m_inner.isOpen(); }
     QByteArray ReadAvailable() override { return m_inner.ReadAvailable(); }
-    bool outputPending() const override { return m_inner.outputPending(); }
+    qint64 msSinceOutputDrained() const override { return m_inner.msSinceOutputDrained(); }
     qint64 bytes_ = 0;
 
 private:
@@ -78,6 +78,10 @@ private:
 // A configuration in which nearly every field differs from the start values, with codes
 // inside their ranges and a schedule whose group entries stand on each of their days.
 ConfigStore distinctiveStore(uint32_t seed);
+
+// Its schedule replaced by 240 single-day entries, all on Monday: the controller's whole
+// memory in one weekday batch (about 7.4 kB, 7.7 s at 9600 baud).
+ConfigStore withFullMonday(ConfigStore store);
 
 // What a read from a controller holding `sent` leaves in a store that held `before`,
 // for the device family: the records the family reads come from `sent` (names as the

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
 #include <utility>
 
 namespace vandorelle::test {
@@ -22,7 +23,10 @@ public:
     bool QueueText(const QByteArray &bytes) override;
     bool isOpen() const override { return open; }
     QByteArray ReadAvailable() override { return std::exchange(incoming, {}); }
-    bool outputPending() const override { return pendingOutput; }
+    qint64 msSinceOutputDrained() const override
+    {
+        return pendingOutput ? 0 : std::numeric_limits<qint64>::max();
+    }
 
     // All writes concatenated.
     QByteArray joined() const;
