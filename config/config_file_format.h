@@ -1,7 +1,8 @@
 #pragma once
 
 // Layout of the configuration file, shared by its writer and its reader so that the two
-// cannot drift apart. Internal to config_file_*.cpp.
+// cannot drift apart, and the valid range of every value it carries. Internal to
+// config_file_*.cpp; tests and the fuzz target hold stores against the ranges.
 
 #include "config/store.h"
 
