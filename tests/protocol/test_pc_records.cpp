@@ -201,8 +201,9 @@ TEST(PcRecords, EveryRecordWithEveryFieldAtAnEndOfItsRangeFitsTheWire)
                 if (i + 1 < r.size())
                     sum += number(r[i]);
             }
-            if (summed.contains(r))
+            if (summed.contains(r)) {
                 EXPECT_EQ(number(r.last()), sum) << r.join(' ').toStdString();
+            }
         }
         for (const PcRecord &r : {pc::alarmPattern(s), pc::groupControl(s)}) {
             for (qsizetype i = 1; i < r.size(); ++i)
