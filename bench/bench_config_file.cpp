@@ -1,9 +1,12 @@
 #include "config/config_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 using namespace vandorelle;
 
@@ -72,6 +75,35 @@ void BM_LoadConfigFile(benchmark::State &state)
     }
 }
 BENCHMARK(BM_LoadConfigFile)->Unit(benchmark::kMillisecond);
+
+// A valid file followed by 10 MB of lines of uneven length (0 to 199 bytes), as a file
+// damaged by another program may be: the cost is in how the bytes reach the reader.
+void BM_LoadUnevenLines(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("uneven.vsk"));
+    QByteArray bytes = writeConfigFile(fullStore());
+    uint32_t length = 1;
+    while (bytes.size() < 10 * 1024 * 1024) {
+        length = (length * 1103515245u + 12345u) % 200u;
+        bytes += QByteArray(qsizetype(length), 'x') + "\r\n";
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    file.close();
+    bytes = {};
+    // glibc raises its mmap threshold after this process freed the big buffers above; a
+    // window or command line that loads its first file runs with the initial one.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    ConfigStore store;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loadConfigFile(path, store));
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_LoadUnevenLines)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

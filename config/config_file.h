@@ -3,6 +3,7 @@
 #include "config/store.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
@@ -18,10 +19,11 @@ QByteArray writeConfigFile(const ConfigStore &store);
 
 struct LoadResult {
     enum class Status {
-        Loaded,       // every line read
-        Incomplete,   // read to the end, but the last section lacks its closing key
+        Loaded,       // the whole file read and stored
+        Incomplete,   // a section, a line of one, or the file's last line end is missing
         NoSettings,   // not a single known section
-        NotAnInteger, // stopped at a number field that is not an integer
+        NotAnInteger, // a number field that is not an integer
+        OutOfRange,   // a value its field cannot hold, or a name Windows-1252 cannot carry
         Unreadable,   // could not be opened or read
     };
     bool ok = true;
@@ -33,12 +35,14 @@ struct LoadResult {
 // Called with each section name as its header is read (the window shows it in status panel 6).
 using SectionCallback = std::function<void(const QString &sectionName)>;
 
-// Sets every Senden flag, then stores what the lines hold; fields the file does not set keep
-// their values. Values committed before an error stay.
+// A file loads only when it is whole and sound: every section the save writes, each with all
+// its lines, every value in its field's range, the last line ended. Then its values replace
+// the store's and every record is marked pending; otherwise the store stays exactly as it was.
+// A file that begins with a UTF-8 byte-order mark is read as UTF-8, any other as Windows-1252.
 LoadResult readConfigFile(const QByteArray &bytes, ConfigStore &store,
                           const SectionCallback &onSection = {});
 
-// Feeds a file line by line (without its line end), for callers that stream.
+// The same load fed piece by piece, for callers that read a file in blocks.
 class ConfigFileReader {
 public:
     explicit ConfigFileReader(ConfigStore &store, SectionCallback onSection = {});
@@ -46,8 +50,10 @@ public:
     ConfigFileReader(const ConfigFileReader &) = delete;
     ConfigFileReader &operator=(const ConfigFileReader &) = delete;
 
-    // Returns false once the load has stopped; later lines are ignored.
-    bool feedLine(const QByteArray &line);
+    // The next bytes of the file; a line may run over several pieces. Returns false once the
+    // load has failed; later bytes are ignored.
+    bool feed(QByteArrayView bytes);
+    // Ends the load and, when it succeeded, stores what was read.
     LoadResult finish();
 
 private:

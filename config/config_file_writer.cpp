@@ -14,13 +14,10 @@ public:
 
     Writer() { out.reserve(256 * 1024); }
 
-    void header(const char *name, const QByteArray &rest = {})
+    void header(const QByteArray &text)
     {
-        out += '[';
-        out += name;
-        out += '_';
-        out += rest;
-        out += "]\r\n";
+        out += text;
+        out += kLineEnd;
     }
     void line(const char *key, const QByteArray &value)
     {
@@ -33,16 +30,11 @@ public:
     void endSection() { out += kLineEnd; }
 };
 
-QByteArray twoDigits(int number)
-{
-    return QByteArray::number(number).rightJustified(2, '0');
-}
-
 QByteArray motorKey(int motor) { return "Motor" + twoDigits(motor); }
 
 void writeMotorNames(Writer &w, const ConfigStore &s)
 {
-    w.header(kMotorNamenSection);
+    w.header(plainHeader(kMotorNamenSection));
     for (int m = 1; m <= kMotors; ++m) {
         // A control character must not split the line.
         w.line(motorKey(m).constData(), toWindows1252(blankControlCharacters(s.MotorNamen[m - 1])));
@@ -56,8 +48,7 @@ void writeSchedule(Writer &w, const ConfigStore &s)
         for (int m = 1; m <= kMotors; ++m) {
             for (int n = 1; n <= kEntries; ++n) {
                 const SchaltzeitEntry &e = s.entry(day, m, n);
-                w.header(kSchaltzeitSection, QByteArray(kWeekdayTexts[day - 1]) + "_Motor"
-                                                 + twoDigits(m) + "_Nr" + QByteArray::number(n));
+                w.header(scheduleHeader(day, m, n));
                 w.line("Richtung", kAufAb.forCode(e.Richtung == 0 ? 0 : 1));
                 if (e.Zeit == 0) {
                     w.line("Stunde", "--");
@@ -79,7 +70,7 @@ template <typename Section> void writeMotorSection(Writer &w, const ConfigStore 
 {
     for (int m = 1; m <= kMotors; ++m) {
         const auto &record = (s.*section.table)[m - 1];
-        w.header(section.name, "Motor" + twoDigits(m));
+        w.header(motorHeader(section.name, m));
         for (const auto &f : section.fields) {
             const int32_t code = record.*f.member;
             switch (f.conv) {
@@ -94,7 +85,7 @@ template <typename Section> void writeMotorSection(Writer &w, const ConfigStore 
 
 void writeAlarmPattern(Writer &w, const ConfigStore &s)
 {
-    w.header(kAlarmPatternSection);
+    w.header(plainHeader(kAlarmPatternSection));
     for (int m = 1; m <= kMotors; ++m)
         w.line(motorKey(m).constData(), s.AlarmPattern[m - 1]);
     w.endSection();
@@ -102,7 +93,7 @@ void writeAlarmPattern(Writer &w, const ConfigStore &s)
 
 void writeParameters(Writer &w, const ConfigStore &s)
 {
-    w.header(kParameterSection);
+    w.header(plainHeader(kParameterSection));
     for (const auto &p : kParameters)
         w.line(p.key, int64_t(s.Parameter.*p.member) + p.offset);
     w.endSection();
@@ -110,7 +101,7 @@ void writeParameters(Writer &w, const ConfigStore &s)
 
 void writeGroups(Writer &w, const ConfigStore &s)
 {
-    w.header(kGruppenSection);
+    w.header(plainHeader(kGruppenSection));
     for (int g = 1; g <= kGroups; ++g) {
         for (int b = 1; b <= kBanks; ++b) {
             const QByteArray key = "Gruppe_" + QByteArray::number(g) + "_Bank_" + QByteArray::number(b);
@@ -122,7 +113,7 @@ void writeGroups(Writer &w, const ConfigStore &s)
 
 void writeSoftGzs(Writer &w, const ConfigStore &s)
 {
-    w.header(kSoftGzsSection);
+    w.header(plainHeader(kSoftGzsSection));
     w.line("EinAus", kEinAus.forCode(s.SoftGZS ? 0 : 1));
     w.endSection();
 }

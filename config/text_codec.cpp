@@ -1,5 +1,7 @@
 #include "config/text_codec.h"
 
+#include <QStringDecoder>
+
 #include <array>
 
 namespace vandorelle {
@@ -76,6 +78,15 @@ bool representableInWindows1252(const QString &text)
             ok = false;
     });
     return ok;
+}
+
+std::optional<QString> fromUtf8Strictly(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 
 QString blankControlCharacters(const QString &text)

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The one converter between QString and the bytes of the line, the configuration file and the
 // logbook export. All three carry Windows-1252 and end lines with CR LF.
 namespace vandorelle {
@@ -13,6 +15,8 @@ QByteArray toWindows1252(const QString &text);
 // Every byte maps to exactly one character, so any byte sequence decodes and re-encodes unchanged.
 QString fromWindows1252(const QByteArray &bytes);
 bool representableInWindows1252(const QString &text);
+// nullopt for bytes that are not well-formed UTF-8.
+std::optional<QString> fromUtf8Strictly(const QByteArray &bytes);
 
 // Control characters (below 0x20, and 0x7F) become blanks: one odd byte from the line must never
 // split a line of a file or a list.

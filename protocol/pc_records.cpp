@@ -2,8 +2,10 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
 namespace vandorelle::pc {
 
@@ -15,9 +17,16 @@ using Values = QList<int64_t>;
 constexpr int kNameLength = 12;
 constexpr int kMaskCheck = 22;
 
+// The controller reads every value and check as a signed 32-bit decimal. Codes within their
+// fields' ranges always fit; should an odd report of a controller bring one beyond, it is held
+// at the end of the range, so that its record fails the check instead of carrying a number the
+// controller cannot read.
 QString piece(int64_t value)
 {
-    return QString::number(value) + QLatin1Char('\r');
+    constexpr int64_t kFirst = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kLast = std::numeric_limits<int32_t>::max();
+    Q_ASSERT_X(value >= kFirst && value <= kLast, "pc::piece", "a value beyond the wire's 32-bit range");
+    return QString::number(std::clamp(value, kFirst, kLast)) + QLatin1Char('\r');
 }
 
 // Store code 1 is the second choice ("AUS", down, less, night, cooling).

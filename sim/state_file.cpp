@@ -6,17 +6,11 @@ namespace vandorelle::sim {
 
 bool loadStateFile(const QString &path, ConfigStore &store, QString *error)
 {
-    ConfigStore loaded;
-    const LoadResult result = loadConfigFile(path, loaded);
-    if (!result.ok) {
-        if (error) {
-            *error = result.line > 0 ? QStringLiteral("%1, line %2: %3").arg(path).arg(result.line).arg(result.message)
-                                     : QStringLiteral("%1: %2").arg(path, result.message);
-        }
-        return false;
-    }
-    store = loaded;
-    return true;
+    const LoadResult result = loadConfigFile(path, store);
+    // The message names its line already.
+    if (!result.ok && error)
+        *error = QStringLiteral("%1: %2").arg(path, result.message);
+    return result.ok;
 }
 
 } // namespace vandorelle::sim

@@ -34,18 +34,22 @@ void TransferPanel::Read_From_DiskClick()
     const QString path = ui::chooseFile(w->OpenDialog1);
     if (path.isEmpty())
         return;
+    const QString activity = w->status.panel(StatusModel::Activity);
     const LoadResult result = loadConfigFile(path, w->store, [this](const QString &section) {
         w->status.setPanel(StatusModel::Activity, section);
     });
-    // Whatever was stored before a failure is in the store now, so the views follow it
-    // in every case.
+    // A refused file changed nothing: the views still show the store, and the editor keeps
+    // the entry the user had selected.
+    if (!result.ok) {
+        w->status.setPanel(StatusModel::Activity, activity);
+        ui::showError(w, result.message);
+        return;
+    }
     w->parameter->showGroupBankPage(1);
     w->refreshAllViews();
     w->schaltzeit->updateFreeMemory();
     w->schaltzeit->redrawAll();
     w->schaltzeit->finishRead(); // Mo, motor 1, entry 1 selected and loaded
-    if (!result.ok)
-        ui::showError(w, result.message);
 }
 
 } // namespace vandorelle

@@ -158,8 +158,16 @@ TEST(CliFiles, ABadConfigurationFileExitsSixWithItsLineAndNothingIsSent)
     QTemporaryDir dir;
     const QString garbage = dir.filePath("garbage.vsk");
     writeBytes(garbage, "[Beschattung_Motor01]\r\nEinAus=Ein\r\nTemperatur=zw\xF6lf\r\nVon=5\r\n");
+    // A saved file cut inside its eleventh line, and one that holds only the motor names.
+    const QByteArray whole = writeConfigFile(ConfigStore{});
     const QString truncated = dir.filePath("truncated.vsk");
-    writeBytes(truncated, "[Motor-Namen_]\r\nMotor01=A\r\n\r\n[Wind_Motor01]\r\nEinAus=Ein\r\n");
+    writeBytes(truncated, whole.left(whole.indexOf("Motor10=") + 3));
+    const QString namesOnly = dir.filePath("names.vsk");
+    writeBytes(namesOnly, whole.left(whole.indexOf("[Schaltzeit_")));
+    QByteArray late = whole;
+    late.replace("[Schaltzeit_Mo_Motor01_Nr1]\r\nRichtung=Auf\r\nStunde=--", "[Schaltzeit_Mo_Motor01_Nr1]\r\nRichtung=Auf\r\nStunde=99");
+    const QString outOfRange = dir.filePath("late.vsk");
+    writeBytes(outOfRange, late);
     const QString binary = dir.filePath("binary.vsk");
     QByteArray noise;
     for (int i = 0; i < 4096; ++i)
@@ -174,7 +182,9 @@ TEST(CliFiles, ABadConfigurationFileExitsSixWithItsLineAndNothingIsSent)
     const Case cases[] = {
         {{"show", garbage}, "garbage.vsk:3: "},
         {{"--port", "/nonexistent/tty", "write", garbage}, "garbage.vsk:3: "},
-        {{"--port", "/nonexistent/tty", "write", truncated}, "truncated.vsk:4: "},
+        {{"--port", "/nonexistent/tty", "write", truncated}, "truncated.vsk:1: Die Datei endet unvollständig im Abschnitt [Motor-Namen_]"},
+        {{"--port", "/nonexistent/tty", "write", namesOnly}, "names.vsk:35: Die Datei ist unvollständig: Abschnitt [Schaltzeit_Mo_Motor01_Nr1] fehlt"},
+        {{"--port", "/nonexistent/tty", "write", outOfRange}, "late.vsk:37: Wert '99' außerhalb des gültigen Bereichs (Zeile 37)"},
         {{"show", binary}, "binary.vsk"},
         {{"show", dir.filePath("missing.vsk")}, "missing.vsk"},
         {{"show", dir.path()}, "not a file"},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/config_file_format.h"
 #include "config/store.h"
 
 #include <QString>
@@ -59,6 +60,20 @@ inline ConfigStore randomStore(unsigned seed)
         for (auto &mask : bank) mask = pick(0, 255);
     s.Parameter = {pick(0, 252), pick(0, 48), pick(0, 10), pick(0, 10), pick(0, 8)};
     s.SoftGZS = pick(0, 1) == 1;
+    return s;
+}
+
+// Every value the file carries at the first or the last code of its range, every name twelve
+// characters long: with last, every switching time is in use.
+inline ConfigStore storeAtRangeEnds(bool last)
+{
+    ConfigStore s;
+    cfgfile::forEachRangedValue(s, [last](const char *, int32_t &value, const cfgfile::CodeRange &range) {
+        value = last ? range.last : range.first;
+    });
+    for (int m = 0; m < kMotors; ++m)
+        s.MotorNamen[m] = QStringLiteral("Wohnküche %1").arg(m + 1, 2, 10, QLatin1Char('0'));
+    s.SoftGZS = last;
     return s;
 }
 

@@ -1,5 +1,5 @@
-// Values from files and the line reach the store unchecked and may be any 32-bit number.
-// Nothing built from them may overflow; under the sanitizer build an overflow fails the test.
+// Values from the line reach the store unchecked and may be any 32-bit number. Nothing built
+// from them may overflow; under the sanitizer build an overflow fails the test.
 
 #include "config/config_file.h"
 #include "config/schedule_bar.h"
@@ -10,34 +10,25 @@
 
 using namespace vandorelle;
 
-// Saving and loading must not change such a time code either.
-TEST(ConfigFileExtremes, TimeCodesAtTheEndsOfTheRangeSurviveSaveAndLoad)
+// Saved without overflow, and refused when loaded: no controller can hold such a time.
+TEST(ConfigFileExtremes, TimeCodesNoControllerCanHoldAreSavedButNotLoaded)
 {
     ConfigStore saved;
     saved.entry(1, 1, 1).Zeit = INT32_MIN;
     saved.entry(1, 1, 2).Zeit = INT32_MAX;
-    saved.entry(7, 32, 8).Zeit = -5;
+    const QByteArray file = writeConfigFile(saved);
+    EXPECT_TRUE(file.contains("[Schaltzeit_Mo_Motor01_Nr1]\r\nRichtung=Auf\r\nStunde=-35791394\r\nMinute=-9\r\n"));
+    EXPECT_TRUE(file.contains("[Schaltzeit_Mo_Motor01_Nr2]\r\nRichtung=Auf\r\nStunde=35791394\r\nMinute=6\r\n"));
 
     ConfigStore loaded;
-    const LoadResult result = readConfigFile(writeConfigFile(saved), loaded);
-    ASSERT_TRUE(result.ok) << result.message.toStdString();
-    EXPECT_EQ(loaded.entry(1, 1, 1).Zeit, INT32_MIN);
-    EXPECT_EQ(loaded.entry(1, 1, 2).Zeit, INT32_MAX);
-    EXPECT_EQ(loaded.entry(7, 32, 8).Zeit, -5);
-}
+    loaded.clearAllPending();
+    const LoadResult result = readConfigFile(file, loaded);
+    EXPECT_EQ(result.status, LoadResult::Status::OutOfRange);
+    EXPECT_EQ(result.message, QStringLiteral("Wert '-35791394' außerhalb des gültigen Bereichs (Zeile 37)"));
+    EXPECT_TRUE(loaded.nonePending());
 
-TEST(ConfigFileExtremes, AnHourBeyondTheRangeIsHeldAtItsEndAndSavedAsSuch)
-{
-    const QByteArray file = "[Schaltzeit_Mo_Motor01_Nr1]\r\nStunde=-99999999\r\nMinute=0\r\nFunktion=Normal\r\n\r\n";
-    ConfigStore first;
-    ASSERT_TRUE(readConfigFile(file, first).ok);
-    EXPECT_EQ(first.entry(1, 1, 1).Zeit, INT32_MIN);
-
-    const QByteArray saved = writeConfigFile(first);
-    ConfigStore second;
-    ASSERT_TRUE(readConfigFile(saved, second).ok);
-    EXPECT_EQ(second, first);
-    EXPECT_EQ(writeConfigFile(second), saved);
+    const QByteArray beyond = "[Schaltzeit_Mo_Motor01_Nr1]\r\nStunde=-99999999\r\nMinute=0\r\nFunktion=Normal\r\n\r\n";
+    EXPECT_EQ(readConfigFile(beyond, loaded).line, 2);
 }
 
 TEST(ScheduleBarExtremes, ATimeFarBeyondTheDayStillGivesAPosition)

@@ -1,6 +1,9 @@
+#include "config/store_samples.h"
 #include "protocol/pc_records.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace vandorelle;
 
@@ -159,4 +162,52 @@ TEST(PcRecords, ScheduleMarkers)
               pieces({" rfs", "255\r", "0\r", "0\r", "0\r", "0\r", "0\r", "0\r", "0\r", "0\r", "255\r"}));
     EXPECT_EQ(pc::scheduleEnd(),
               pieces({" rfs", "8\r", "0\r", "0\r", "0\r", "0\r", "0\r", "0\r", "0\r", "0\r", "8\r"}));
+}
+
+// The controller reads every value and check as a signed 32-bit decimal, the two masks as
+// unsigned ones: no record may leave those ranges, whatever the codes within their fields'.
+TEST(PcRecords, EveryRecordWithEveryFieldAtAnEndOfItsRangeFitsTheWire)
+{
+    for (const bool last : {false, true}) {
+        SCOPED_TRACE(last ? "last" : "first");
+        const ConfigStore s = vandorelle::testing::storeAtRangeEnds(last);
+        QList<PcRecord> summed;
+        for (int t = 0; t < kMotorTableCount; ++t) {
+            for (const int motor : {1, 32}) {
+                for (const bool radio : {false, true})
+                    summed << pc::motorRecord(MotorTable(t), s, motor, radio);
+            }
+        }
+        QList<PcRecord> others{pc::outsideOffset(s), pc::insideOffset(s), pc::heatingHysteresis(s),
+                               pc::shadingHysteresis(s), pc::randomSpan(s.Parameter.ZufallsZeitspanne),
+                               pc::scheduleInitialise(), pc::scheduleDayEnd(), pc::scheduleEnd()};
+        for (int day = 1; day <= kWeekdays; ++day)
+            others << pc::scheduleEntry(s.entry(day, 32, 8), day, 32, 8);
+        others << pc::motorName(s, 32).mid(0, 2); // its number; the name is text
+
+        auto number = [](const QString &piece) {
+            bool ok = false;
+            const qint64 v = piece.chopped(1).toLongLong(&ok);
+            EXPECT_TRUE(ok && piece.endsWith(QLatin1Char('\r'))) << piece.toStdString();
+            return v;
+        };
+        auto fitsSigned = [](qint64 v) {
+            return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+        };
+        for (const PcRecord &r : summed + others) {
+            qint64 sum = 0;
+            for (qsizetype i = 1; i < r.size(); ++i) {
+                EXPECT_TRUE(fitsSigned(number(r[i]))) << r.join(' ').toStdString();
+                if (i + 1 < r.size())
+                    sum += number(r[i]);
+            }
+            if (summed.contains(r)) {
+                EXPECT_EQ(number(r.last()), sum) << r.join(' ').toStdString();
+            }
+        }
+        for (const PcRecord &r : {pc::alarmPattern(s), pc::groupControl(s)}) {
+            for (qsizetype i = 1; i < r.size(); ++i)
+                EXPECT_TRUE(number(r[i]) >= 0 && number(r[i]) <= std::numeric_limits<uint32_t>::max());
+        }
+    }
 }

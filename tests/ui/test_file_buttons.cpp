@@ -166,3 +166,32 @@ TEST_F(FileButtons, FailuresAreReported)
     EXPECT_EQ(dialogs.shown,
               QStringList{QStringLiteral("error: 'viel' ist kein gültiger Integerwert (Zeile 3)")});
 }
+
+TEST_F(FileButtons, ARefusedFileLeavesTheWindowAsItWas)
+{
+    auto *weekday = w.findChild<QComboBox *>(QStringLiteral("CB_Wochentag"));
+    ASSERT_TRUE(weekday);
+    weekday->setCurrentIndex(3);
+    w.store.clearAllPending();
+    const ConfigStore before = w.store;
+    const QString activity = w.status.panel(StatusModel::Activity);
+
+    // A whole file but for one value in its very last section.
+    QByteArray file = writeConfigFile(ConfigStore{});
+    const QByteArray last = "[TastAutomatik_Motor32]\r\nEinAus=Aus\r\nDauer=";
+    const qsizetype at = file.lastIndexOf(last) + last.size();
+    file.replace(at, 2, "999");
+    dialogs.chosenFile = dir.filePath(QStringLiteral("fast.vsk"));
+    {
+        QFile f(dialogs.chosenFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(file);
+    }
+    load();
+    EXPECT_EQ(dialogs.shown, QStringList{QStringLiteral("error: Wert '999' außerhalb des gültigen Bereichs (Zeile %1)")
+                                             .arg(file.left(at).count('\n') + 1)});
+    EXPECT_TRUE(w.store == before);
+    EXPECT_TRUE(w.store.nonePending());
+    EXPECT_EQ(weekday->currentIndex(), 3);
+    EXPECT_EQ(w.status.panel(StatusModel::Activity), activity);
+}
