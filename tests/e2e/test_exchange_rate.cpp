@@ -13,7 +13,8 @@ using namespace vandorelle::test;
 // baud), with the controller's memory full (240 switching times, all on Monday). Prints the
 // figures; asserts only that both exchanges complete. Takes about a minute, so it runs only
 // when VANDORELLE_LINE_RATE is set; VANDORELLE_PROCESS_MS gives the controller's time per
-// record (default 0).
+// record (default 0), VANDORELLE_BAD_CHECK spoils every Nth record the controller sends, so the
+// read needs rounds of re-requests.
 TEST(ExchangeLineRate, FullFamilyAt9600Baud)
 {
     if (qEnvironmentVariableIsEmpty("VANDORELLE_LINE_RATE"))
@@ -21,9 +22,13 @@ TEST(ExchangeLineRate, FullFamilyAt9600Baud)
 
     ExchangeRig rig;
     const QString processMs = qEnvironmentVariable("VANDORELLE_PROCESS_MS", QStringLiteral("0"));
-    ASSERT_TRUE(rig.connect({"--baud", "9600", "--process-ms", processMs})) << rig.why().toStdString();
-    rig.store = withFullMonday(distinctiveStore(5));
-    std::printf("controller time per record: %s ms\n", qPrintable(processMs));
+    QStringList options{"--baud", "9600", "--process-ms", processMs};
+    if (const QString badCheck = qEnvironmentVariable("VANDORELLE_BAD_CHECK"); !badCheck.isEmpty())
+        options << "--bad-check" << badCheck;
+    ASSERT_TRUE(rig.connect(options)) << rig.why().toStdString();
+    const ConfigStore sentStore = withFullMonday(distinctiveStore(5));
+    rig.store = sentStore;
+    std::printf("emulator: %s\n", qPrintable(options.join(u' ')));
 
     const qint64 sentBefore = rig.counting.bytes_;
     const qint64 sendReceivedBefore = rig.bytesReceived;
@@ -64,5 +69,10 @@ TEST(ExchangeLineRate, FullFamilyAt9600Baud)
                 firstNs / 1e9, (lastNs - firstNs) / 1e9, readReceived / ((lastNs - firstNs) / 1e9),
                 readSeconds - lastNs / 1e9);
     std::printf("RxCount at the end of the read: %d\n", rig.session.RxCount);
+    std::printf("read-all: %d rounds of re-requests; the store %s what was sent\n",
+                rig.readExchange.retryRounds(),
+                storeDifference(expectedAfterRead(ConfigStore{}, sentStore, rig.session.flags), rig.store).isEmpty()
+                    ? "equals"
+                    : "differs from");
     std::printf("longest receive event: %.2f ms\n", rig.longestReceiveNs / 1e6);
 }

@@ -1,6 +1,8 @@
 #include "protocol/frame_receiver.h"
 #include "test_receive_helpers.h"
 
+#include "support/fake_port.h"
+
 #include <gtest/gtest.h>
 
 namespace vandorelle::test {
@@ -145,3 +147,17 @@ TEST(ReceiveFraming, FramesTooShortForATagAreNotDispatched)
 
 } // namespace
 } // namespace vandorelle::test
+
+TEST(ReceiveFraming, TheReceiveEventCountsWhatItTookFromThePort)
+{
+    // More may have arrived than the event announced; the counter follows the bytes taken.
+    vandorelle::test::ReceiveFixture f;
+    vandorelle::test::FakePort port;
+    f.session.setPort(&port);
+    port.incoming = vandorelle::test::frame("smo", "VC-7000 WGS-9STG 32M") + vandorelle::test::frame("sfi", "7.090");
+    const qsizetype size = port.incoming.size();
+    f.session.receiveAvailable();
+    EXPECT_EQ(f.session.RxCount, size);
+    EXPECT_EQ(f.handled.size(), 2);
+    EXPECT_TRUE(port.incoming.isEmpty());
+}
