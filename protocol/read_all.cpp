@@ -9,6 +9,7 @@ namespace {
 // Its answer arrives after every answer to the re-requests before it.
 const QString kRoundEndRequest = QStringLiteral("sfi\r");
 
+const QString kReading = QStringLiteral("Das Lesen der Daten");
 const QString kDataStateText = QStringLiteral(
     "Die angezeigten Daten sind unvollständig: ein Teil wurde neu gelesen, der Rest ist der "
     "vorherige Stand. Alle Daten sind zum Senden vorgemerkt.");
@@ -36,15 +37,12 @@ int ReadAllExchange::expectedCharacters(const DeviceFlags &flags)
 
 QString ReadAllExchange::timeoutMessage()
 {
-    return QStringLiteral("Die Steuerung hat nicht mehr geantwortet. Das Lesen der Daten wurde abgebrochen.\n\n")
-           + kDataStateText;
+    return gaveUpText(SilenceWatch::Reason::Silence, kReading) + QStringLiteral("\n\n") + kDataStateText;
 }
 
 QString ReadAllExchange::lineLostMessage()
 {
-    return QStringLiteral("Die Verbindung zur Steuerung ist unterbrochen: das Gerät ist nicht mehr vorhanden. "
-                          "Das Lesen der Daten wurde abgebrochen.\n\n")
-           + kDataStateText;
+    return gaveUpText(SilenceWatch::Reason::LineLost, kReading) + QStringLiteral("\n\n") + kDataStateText;
 }
 
 QString ReadAllExchange::incompleteMessage(const QStringList &missing)

@@ -137,6 +137,7 @@ QString SendAllExchange::clockNotSetMessage()
 }
 
 namespace {
+const QString kSending = QStringLiteral("Das Senden der Daten");
 const QString kUnsentText = QStringLiteral(
     "Die Steuerung hat nicht alle Daten erhalten; ihr Schaltzeiten-Speicher wurde bereits "
     "gelöscht. Alle Daten bleiben zum Senden vorgemerkt: Bitte senden Sie die Daten erneut.");
@@ -144,15 +145,12 @@ const QString kUnsentText = QStringLiteral(
 
 QString SendAllExchange::timeoutMessage()
 {
-    return QStringLiteral("Die Steuerung hat nicht mehr geantwortet. Das Senden der Daten wurde abgebrochen.\n\n")
-           + kUnsentText;
+    return gaveUpText(SilenceWatch::Reason::Silence, kSending) + QStringLiteral("\n\n") + kUnsentText;
 }
 
 QString SendAllExchange::lineLostMessage()
 {
-    return QStringLiteral("Die Verbindung zur Steuerung ist unterbrochen: das Gerät ist nicht mehr vorhanden. "
-                          "Das Senden der Daten wurde abgebrochen.\n\n")
-           + kUnsentText;
+    return gaveUpText(SilenceWatch::Reason::LineLost, kSending) + QStringLiteral("\n\n") + kUnsentText;
 }
 
 QString SendAllExchange::refusedMessage(const QStringList &captions, bool scheduleRefused)

@@ -11,6 +11,14 @@ namespace {
 constexpr int kOutputRecheckMs = 50;
 } // namespace
 
+QString gaveUpText(SilenceWatch::Reason reason, const QString &exchange)
+{
+    const QString why = reason == SilenceWatch::Reason::LineLost
+        ? QStringLiteral("Die Verbindung zur Steuerung ist unterbrochen: das Gerät ist nicht mehr vorhanden.")
+        : QStringLiteral("Die Steuerung hat nicht mehr geantwortet.");
+    return why + QStringLiteral(" %1 wurde abgebrochen.").arg(exchange);
+}
+
 SilenceWatch::SilenceWatch(Session &session, int intervalMs, QObject *parent)
     : QObject(parent), m_session(session), m_interval(intervalMs)
 {

@@ -48,4 +48,8 @@ private:
     bool m_armed = false;
 };
 
+// The opening of the message when an exchange gave up, e.g. for "Das Lesen der Daten":
+// "Die Steuerung hat nicht mehr geantwortet. Das Lesen der Daten wurde abgebrochen."
+QString gaveUpText(SilenceWatch::Reason reason, const QString &exchange);
+
 } // namespace vandorelle
