@@ -1,0 +1,367 @@
+#include "ui/verlauf_plot.h"
+
+#include "protocol/sensor_csv.h"
+
+#include <QDateTime>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vandorelle {
+
+namespace {
+
+constexpr float kNone = std::numeric_limits<float>::infinity();
+
+// One pixel column of one series.
+struct Column {
+    float min = kNone;
+    float max = -kNone;
+    double sum = 0;
+    quint32 count = 0;
+    bool breakBefore = false; // not joined to the column before
+};
+
+struct Band {
+    qint64 from, to;
+};
+
+struct Aggregate {
+    std::vector<std::vector<Column>> series;
+    std::vector<Band> rain, alarm;
+    float low = kNone, high = -kNone;
+    bool any() const { return low <= high; }
+};
+
+// A run of wet (or alarm) readings lasts until the first dry one, unless the readings stop.
+void extendBand(std::vector<Band> &bands, bool on, bool &open, const SensorPoint &p, qint64 gapMs)
+{
+    if (open && p.monotonicMs - bands.back().to > gapMs)
+        open = false;
+    if (on) {
+        if (open)
+            bands.back().to = p.lastMonotonicMs();
+        else
+            bands.push_back({p.monotonicMs, p.lastMonotonicMs()});
+        open = true;
+    } else if (open) {
+        bands.back().to = p.monotonicMs;
+        open = false;
+    }
+}
+
+Aggregate aggregate(const PlotScene &scene, int width, qint64 from, qint64 to)
+{
+    const QuantityInfo &info = quantityInfo(scene.quantity);
+    const std::size_t n = info.series.size();
+    Aggregate a;
+    a.series.assign(n, std::vector<Column>(std::size_t(std::max(width, 1))));
+    std::vector<qint64> lastReading(n, std::numeric_limits<qint64>::min());
+    std::vector<char> pendingBreak(n, 0);
+    bool rainOpen = false, alarmOpen = false;
+    const double perMs = double(width) / double(std::max<qint64>(to - from, 1));
+
+    scene.history->visit(from, [&](const SensorPoint &p) {
+        extendBand(a.rain, p.rain, rainOpen, p, scene.gapMs);
+        extendBand(a.alarm, p.alarm, alarmOpen, p, scene.gapMs);
+        const qint64 t = p.middleMonotonicMs();
+        if (t < from || t > to)
+            return;
+        const int x = std::clamp(int(double(t - from) * perMs), 0, width - 1);
+        for (std::size_t s = 0; s < n; ++s) {
+            const SensorChannel ch = info.series[s].channel;
+            if (p.count[ch] == 0) {
+                pendingBreak[s] = 1;
+                continue;
+            }
+            if (p.monotonicMs - lastReading[s] > scene.gapMs)
+                pendingBreak[s] = 1;
+            Column &c = a.series[s][std::size_t(x)];
+            if (c.count == 0)
+                c.breakBefore = pendingBreak[s];
+            pendingBreak[s] = 0;
+            c.min = std::min(c.min, p.min[ch]);
+            c.max = std::max(c.max, p.max[ch]);
+            c.sum += double(p.mean[ch]) * p.count[ch];
+            c.count += p.count[ch];
+            lastReading[s] = p.lastMonotonicMs();
+            a.low = std::min(a.low, p.min[ch]);
+            a.high = std::max(a.high, p.max[ch]);
+        }
+    });
+    return a;
+}
+
+double niceStep(double rough)
+{
+    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double m : {1.0, 2.0, 2.5, 5.0})
+        if (m * magnitude >= rough)
+            return m * magnitude;
+    return 10 * magnitude;
+}
+
+// The value range: data and thresholds, on round ticks.
+struct ValueAxis {
+    double low, high, step;
+};
+
+ValueAxis valueAxis(const PlotScene &scene, const Aggregate &a)
+{
+    const QuantityInfo &info = quantityInfo(scene.quantity);
+    double low = a.any() ? a.low : kNone, high = a.any() ? a.high : -kNone;
+    for (const ThresholdLine &t : scene.thresholds) {
+        low = std::min(low, t.value);
+        high = std::max(high, t.value);
+    }
+    if (low > high) { // nothing to show yet
+        low = info.fromZero ? 0 : 10;
+        high = info.fromZero ? 100 : 25;
+    }
+    if (info.fromZero)
+        low = std::min(low, 0.0);
+    if (high - low < 2) { // a flat line in the middle, not on the frame
+        low -= 1;
+        high += 1;
+    }
+    const double step = niceStep((high - low) / 5);
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    if (high - low < step / 2)
+        high = low + step;
+    return {low, high, step};
+}
+
+qint64 timeStep(qint64 spanMs)
+{
+    constexpr qint64 minute = 60 * 1000;
+    if (spanMs <= 3600 * 1000)
+        return 10 * minute;
+    if (spanMs <= 6 * 3600 * 1000)
+        return 60 * minute;
+    return 180 * minute;
+}
+
+void drawTimeAxis(QPainter &p, const PlotGeometry &g, const PlotScene &scene, const QFontMetrics &fm)
+{
+    const qint64 step = timeStep(scene.spanMs);
+    const qint64 wallFrom = scene.endWallMs - scene.spanMs;
+    // Round local times: 10:00, 10:10 ...
+    const int sinceMidnight = QDateTime::fromMSecsSinceEpoch(wallFrom).time().msecsSinceStartOfDay();
+    qint64 wall = wallFrom + (step - sinceMidnight % step) % step;
+    const QColor grid(225, 225, 225);
+    for (; wall <= scene.endWallMs; wall += step) {
+        const int x = g.xOf(scene.endMonotonicMs - (scene.endWallMs - wall));
+        p.setPen(grid);
+        p.drawLine(x, g.area.top(), x, g.area.bottom());
+        p.setPen(Qt::black);
+        p.drawLine(x, g.area.bottom(), x, g.area.bottom() + 3);
+        const QString label = QDateTime::fromMSecsSinceEpoch(wall).toString(QStringLiteral("HH:mm"));
+        const int w = fm.horizontalAdvance(label);
+        p.drawText(x - w / 2, g.area.bottom() + 4 + fm.ascent(), label);
+    }
+    const QString title = QStringLiteral("Uhrzeit");
+    p.drawText(g.area.center().x() - fm.horizontalAdvance(title) / 2, g.area.bottom() + 6 + fm.height() + fm.ascent(),
+               title);
+}
+
+void drawValueAxis(QPainter &p, const PlotGeometry &g, const ValueAxis &axis, const QString &title,
+                   const QFontMetrics &fm)
+{
+    const QColor grid(225, 225, 225);
+    for (double v = axis.low; v <= axis.high + axis.step / 100; v += axis.step) {
+        const int y = g.yOf(v);
+        p.setPen(grid);
+        p.drawLine(g.area.left(), y, g.area.right(), y);
+        p.setPen(Qt::black);
+        p.drawLine(g.area.left() - 3, y, g.area.left(), y);
+        const QString label = germanDecimal(v);
+        p.drawText(g.area.left() - 5 - fm.horizontalAdvance(label), y + fm.ascent() / 2 - 1, label);
+    }
+    p.save();
+    p.translate(fm.ascent(), g.area.center().y() + fm.horizontalAdvance(title) / 2);
+    p.rotate(-90);
+    p.drawText(0, 0, title);
+    p.restore();
+}
+
+void drawBands(QPainter &p, const PlotGeometry &g, const std::vector<Band> &bands, const QColor &colour)
+{
+    for (const Band &b : bands) {
+        const int left = std::max(g.xOf(b.from), g.area.left());
+        const int right = std::min(g.xOf(b.to), g.area.right());
+        if (right >= left)
+            p.fillRect(QRect(left, g.area.top(), std::max(right - left, 1), g.area.height()), colour);
+    }
+}
+
+void drawSeries(QPainter &p, const PlotGeometry &g, const std::vector<Column> &columns, const QColor &colour)
+{
+    QColor range = colour;
+    range.setAlpha(80);
+    std::vector<QLine> spans;
+    spans.reserve(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const Column &c = columns[i];
+        if (c.count > 0 && c.max > c.min) {
+            const int x = g.area.left() + int(i);
+            spans.emplace_back(x, g.yOf(c.max), x, g.yOf(c.min));
+        }
+    }
+    p.setPen(range);
+    p.drawLines(spans.data(), int(spans.size()));
+
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(colour, 1.5));
+    std::vector<QPointF> line;
+    line.reserve(columns.size());
+    auto flush = [&] {
+        if (line.size() == 1)
+            p.drawPoint(line.front());
+        else if (line.size() > 1)
+            p.drawPolyline(line.data(), int(line.size()));
+        line.clear();
+    };
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const Column &c = columns[i];
+        if (c.count == 0)
+            continue;
+        if (c.breakBefore)
+            flush();
+        const double mean = c.sum / c.count;
+        // On pixel centres, as the threshold lines lie.
+        line.emplace_back(g.area.left() + double(i) + 0.5,
+                          g.area.bottom() + 0.5 - (mean - g.low) / (g.high - g.low) * g.area.height());
+    }
+    flush();
+    p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void drawThresholds(QPainter &p, const PlotGeometry &g, const std::vector<ThresholdLine> &lines,
+                    const QFontMetrics &fm)
+{
+    std::vector<QRect> captions;
+    for (const ThresholdLine &t : lines) {
+        const int y = g.yOf(t.value);
+        p.setPen(QPen(t.colour, 1));
+        p.drawLine(g.area.left(), y, g.area.right(), y);
+
+        QRect box(0, 0, fm.horizontalAdvance(t.caption) + 6, fm.height());
+        const bool below = y - box.height() < g.area.top();
+        box.moveTo(g.area.left() + 4, below ? y + 2 : y - box.height() - 1);
+        // Captions of lines close together stand side by side.
+        for (const QRect &other : captions)
+            if (other.intersects(box))
+                box.moveLeft(other.right() + 8);
+        captions.push_back(box);
+        QColor paper(255, 255, 255, 200);
+        p.fillRect(box, paper);
+        p.drawText(box.left() + 3, box.top() + fm.ascent(), t.caption);
+    }
+}
+
+void drawLegend(QPainter &p, const QRect &bounds, const QuantityInfo &info, const QFontMetrics &fm)
+{
+    int x = bounds.left() + 8;
+    const int y = bounds.top() + 4;
+    auto item = [&](const QString &label, auto swatch) {
+        swatch(QRect(x, y + fm.height() / 2 - 5, 18, 10));
+        x += 22;
+        p.setPen(Qt::black);
+        p.drawText(x, y + fm.ascent(), label);
+        x += fm.horizontalAdvance(label) + 14;
+    };
+    for (const QuantitySeries &s : info.series)
+        item(s.label, [&](const QRect &r) {
+            p.setPen(QPen(seriesColour(s.channel), 2));
+            p.drawLine(r.left(), r.center().y(), r.right(), r.center().y());
+        });
+    item(QStringLiteral("Regen"), [&](const QRect &r) { p.fillRect(r, kRainBand); });
+    item(QStringLiteral("Alarm"), [&](const QRect &r) { p.fillRect(r, kAlarmBand); });
+}
+
+} // namespace
+
+int PlotGeometry::yOf(double value) const
+{
+    return area.bottom() - int(std::lround((value - low) / (high - low) * area.height()));
+}
+
+int PlotGeometry::xOf(qint64 monotonicMs) const
+{
+    return area.left() + int(std::floor(double(monotonicMs - fromMs) * area.width() / double(toMs - fromMs)));
+}
+
+QColor seriesColour(SensorChannel channel)
+{
+    switch (channel) {
+    case LuxCurrent: return {230, 140, 0};
+    case LuxMean: return {120, 90, 30};
+    case InsideTemperature: return {200, 60, 40};
+    case OutsideTemperature: return {30, 100, 200};
+    case WindSpeed: return {0, 130, 130};
+    case Humidity: return {30, 100, 200};
+    }
+    return Qt::black;
+}
+
+PlotGeometry paintPlot(QPainter &p, const QRect &bounds, const PlotScene &scene)
+{
+    const QuantityInfo &info = quantityInfo(scene.quantity);
+    const QFontMetrics fm = p.fontMetrics();
+    p.fillRect(bounds, Qt::white);
+
+    PlotGeometry g;
+    const int left = fm.height() + 10 + fm.horizontalAdvance(QStringLiteral("-888,8"));
+    const int top = fm.height() + 10;
+    const int bottom = 2 * fm.height() + 10;
+    g.area = QRect(bounds.left() + left, bounds.top() + top, std::max(bounds.width() - left - 16, 10),
+                   std::max(bounds.height() - top - bottom, 10));
+    g.toMs = scene.endMonotonicMs;
+    g.fromMs = scene.endMonotonicMs - scene.spanMs;
+
+    const Aggregate a = aggregate(scene, g.area.width(), g.fromMs, g.toMs);
+    const ValueAxis axis = valueAxis(scene, a);
+    g.low = axis.low;
+    g.high = axis.high;
+
+    p.save();
+    p.setClipRect(g.area.adjusted(0, 0, 1, 1));
+    drawBands(p, g, a.rain, kRainBand);
+    drawBands(p, g, a.alarm, kAlarmBand);
+    p.restore();
+    drawValueAxis(p, g, axis, info.axisTitle(), fm);
+    drawTimeAxis(p, g, scene, fm);
+    p.save();
+    p.setClipRect(g.area.adjusted(0, 0, 1, 1));
+    for (std::size_t s = 0; s < info.series.size(); ++s)
+        drawSeries(p, g, a.series[s], seriesColour(info.series[s].channel));
+    drawThresholds(p, g, scene.thresholds, fm);
+    p.restore();
+    p.setPen(Qt::black);
+    p.drawRect(g.area);
+    drawLegend(p, bounds, info, fm);
+    if (!a.any()) {
+        const QString text = QStringLiteral("Keine Messwerte in diesem Zeitraum");
+        p.drawText(g.area, Qt::AlignCenter, text);
+    }
+    return g;
+}
+
+VerlaufPlot::VerlaufPlot(std::function<PlotScene()> scene, QWidget *parent)
+    : QWidget(parent), m_scene(std::move(scene))
+{
+    setObjectName(QStringLiteral("Verlauf_Diagramm"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void VerlaufPlot::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    m_geometry = paintPlot(p, rect(), m_scene());
+}
+
+} // namespace vandorelle
