@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -55,6 +57,19 @@ public:
         ++m_size;
     }
     void clear() { m_first = m_size = 0; }
+    // Visits the elements from index `from` on, in order, as the two runs they lie in.
+    template <class Visit>
+    void forEachFrom(std::size_t from, Visit &&visit) const
+    {
+        const std::size_t capacity = m_items.size();
+        for (std::size_t i = from; i < m_size;) {
+            const std::size_t at = (m_first + i) % capacity;
+            const std::size_t run = std::min(m_size - i, capacity - at);
+            for (const T *item = &m_items[at], *end = item + run; item != end; ++item)
+                visit(*item);
+            i += run;
+        }
+    }
 
 private:
     std::vector<T> m_items;
@@ -102,10 +117,8 @@ public:
     template <class Visit>
     void visit(qint64 fromMonotonicMs, Visit &&visit) const
     {
-        for (std::size_t i = firstFrom(m_coarse, fromMonotonicMs); i < m_coarse.size(); ++i)
-            visit(m_coarse[i]);
-        for (std::size_t i = firstFrom(m_fine, fromMonotonicMs); i < m_fine.size(); ++i)
-            visit(m_fine[i]);
+        m_coarse.forEachFrom(firstFrom(m_coarse, fromMonotonicMs), visit);
+        m_fine.forEachFrom(firstFrom(m_fine, fromMonotonicMs), visit);
     }
 
 private:

@@ -4,7 +4,8 @@
 
 #include <QDateTime>
 #include <QPainter>
-#include <QPainterPath>
+#include <QHash>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,36 @@ namespace vandorelle {
 namespace {
 
 constexpr float kNone = std::numeric_limits<float>::infinity();
+
+// The labels recur from one picture to the next, and laying text out costs more than
+// drawing it: laid-out texts are kept (a few hundred at most).
+const QStaticText &laidOut(const QString &text, const QFont &font)
+{
+    static QFont cachedFont;
+    static QHash<QString, QStaticText> cache;
+    if (font != cachedFont || cache.size() > 512) {
+        cache.clear();
+        cachedFont = font;
+    }
+    auto it = cache.find(text);
+    if (it == cache.end()) {
+        QStaticText laid(text);
+        laid.setTextFormat(Qt::PlainText);
+        laid.prepare(QTransform(), font);
+        it = cache.insert(text, laid);
+    }
+    return *it;
+}
+
+double labelWidth(const QPainter &p, const QString &text) { return laidOut(text, p.font()).size().width(); }
+
+// Draws the text on the baseline at y; `anchor` 0 puts its left end at x, 0.5 its middle,
+// 1 its right end.
+void drawLabel(QPainter &p, double x, double y, const QString &text, double anchor = 0)
+{
+    const QStaticText &laid = laidOut(text, p.font());
+    p.drawStaticText(QPointF(x - anchor * laid.size().width(), y - p.fontMetrics().ascent()), laid);
+}
 
 // One pixel column of one series.
 struct Column {
@@ -53,14 +84,55 @@ void extendBand(std::vector<Band> &bands, bool on, bool &open, const SensorPoint
     }
 }
 
+// Consecutive points mostly fall into the same column: they are summed here and the
+// column is written once when the next one starts.
+struct SeriesBuilder {
+    SensorChannel channel;
+    std::vector<Column> *columns;
+    qint64 gapMs;
+    qint64 lastReading = std::numeric_limits<qint64>::min();
+    bool pendingBreak = false;
+    int x = -1;
+    Column current;
+
+    void add(const SensorPoint &p, int column)
+    {
+        if (p.count[channel] == 0) {
+            pendingBreak = true;
+            return;
+        }
+        if (p.monotonicMs - lastReading > gapMs)
+            pendingBreak = true;
+        if (column != x) {
+            flush();
+            x = column;
+            current = (*columns)[std::size_t(x)];
+        }
+        if (current.count == 0)
+            current.breakBefore = pendingBreak;
+        pendingBreak = false;
+        current.min = std::min(current.min, p.min[channel]);
+        current.max = std::max(current.max, p.max[channel]);
+        current.sum += double(p.mean[channel]) * p.count[channel];
+        current.count += p.count[channel];
+        lastReading = p.lastMonotonicMs();
+    }
+    void flush()
+    {
+        if (x >= 0)
+            (*columns)[std::size_t(x)] = current;
+    }
+};
+
 Aggregate aggregate(const PlotScene &scene, int width, qint64 from, qint64 to)
 {
     const QuantityInfo &info = quantityInfo(scene.quantity);
     const std::size_t n = info.series.size();
     Aggregate a;
     a.series.assign(n, std::vector<Column>(std::size_t(std::max(width, 1))));
-    std::vector<qint64> lastReading(n, std::numeric_limits<qint64>::min());
-    std::vector<char> pendingBreak(n, 0);
+    std::vector<SeriesBuilder> builders;
+    for (std::size_t s = 0; s < n; ++s)
+        builders.push_back({info.series[s].channel, &a.series[s], scene.gapMs});
     bool rainOpen = false, alarmOpen = false;
     const double perMs = double(width) / double(std::max<qint64>(to - from, 1));
 
@@ -71,27 +143,19 @@ Aggregate aggregate(const PlotScene &scene, int width, qint64 from, qint64 to)
         if (t < from || t > to)
             return;
         const int x = std::clamp(int(double(t - from) * perMs), 0, width - 1);
-        for (std::size_t s = 0; s < n; ++s) {
-            const SensorChannel ch = info.series[s].channel;
-            if (p.count[ch] == 0) {
-                pendingBreak[s] = 1;
-                continue;
-            }
-            if (p.monotonicMs - lastReading[s] > scene.gapMs)
-                pendingBreak[s] = 1;
-            Column &c = a.series[s][std::size_t(x)];
-            if (c.count == 0)
-                c.breakBefore = pendingBreak[s];
-            pendingBreak[s] = 0;
-            c.min = std::min(c.min, p.min[ch]);
-            c.max = std::max(c.max, p.max[ch]);
-            c.sum += double(p.mean[ch]) * p.count[ch];
-            c.count += p.count[ch];
-            lastReading[s] = p.lastMonotonicMs();
-            a.low = std::min(a.low, p.min[ch]);
-            a.high = std::max(a.high, p.max[ch]);
-        }
+        for (SeriesBuilder &b : builders)
+            b.add(p, x);
     });
+    for (SeriesBuilder &b : builders)
+        b.flush();
+    for (const std::vector<Column> &columns : a.series) {
+        for (const Column &c : columns) {
+            if (c.count > 0) {
+                a.low = std::min(a.low, c.min);
+                a.high = std::max(a.high, c.max);
+            }
+        }
+    }
     return a;
 }
 
@@ -160,12 +224,10 @@ void drawTimeAxis(QPainter &p, const PlotGeometry &g, const PlotScene &scene, co
         p.setPen(Qt::black);
         p.drawLine(x, g.area.bottom(), x, g.area.bottom() + 3);
         const QString label = QDateTime::fromMSecsSinceEpoch(wall).toString(QStringLiteral("HH:mm"));
-        const int w = fm.horizontalAdvance(label);
-        p.drawText(x - w / 2, g.area.bottom() + 4 + fm.ascent(), label);
+        drawLabel(p, x, g.area.bottom() + 4 + fm.ascent(), label, 0.5);
     }
     const QString title = QStringLiteral("Uhrzeit");
-    p.drawText(g.area.center().x() - fm.horizontalAdvance(title) / 2, g.area.bottom() + 6 + fm.height() + fm.ascent(),
-               title);
+    drawLabel(p, g.area.center().x(), g.area.bottom() + 6 + fm.height() + fm.ascent(), title, 0.5);
 }
 
 void drawValueAxis(QPainter &p, const PlotGeometry &g, const ValueAxis &axis, const QString &title,
@@ -179,13 +241,10 @@ void drawValueAxis(QPainter &p, const PlotGeometry &g, const ValueAxis &axis, co
         p.setPen(Qt::black);
         p.drawLine(g.area.left() - 3, y, g.area.left(), y);
         const QString label = germanDecimal(v);
-        p.drawText(g.area.left() - 5 - fm.horizontalAdvance(label), y + fm.ascent() / 2 - 1, label);
+        drawLabel(p, g.area.left() - 5, y + fm.ascent() / 2 - 1, label, 1);
     }
-    p.save();
-    p.translate(fm.ascent(), g.area.center().y() + fm.horizontalAdvance(title) / 2);
-    p.rotate(-90);
-    p.drawText(0, 0, title);
-    p.restore();
+    // Over the axis, not turned: turned text is drawn glyph by glyph, and slowly.
+    drawLabel(p, std::max(0.0, g.area.left() - labelWidth(p, title) / 2), g.area.top() - 6 - fm.descent(), title);
 }
 
 void drawBands(QPainter &p, const PlotGeometry &g, const std::vector<Band> &bands, const QColor &colour)
@@ -198,24 +257,28 @@ void drawBands(QPainter &p, const PlotGeometry &g, const std::vector<Band> &band
     }
 }
 
+// The range from minimum to maximum per column, then the mean as a line over it.
 void drawSeries(QPainter &p, const PlotGeometry &g, const std::vector<Column> &columns, const QColor &colour)
 {
-    QColor range = colour;
-    range.setAlpha(80);
+    const double scale = g.area.height() / (g.high - g.low);
+    // On pixel centres, as the threshold lines lie.
+    auto yOf = [&](double v) { return g.area.bottom() + 0.5 - (v - g.low) * scale; };
     std::vector<QLine> spans;
     spans.reserve(columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const Column &c = columns[i];
         if (c.count > 0 && c.max > c.min) {
             const int x = g.area.left() + int(i);
-            spans.emplace_back(x, g.yOf(c.max), x, g.yOf(c.min));
+            spans.emplace_back(x, int(yOf(c.max)), x, int(yOf(c.min)));
         }
     }
+    QColor range = colour;
+    range.setAlpha(70);
     p.setPen(range);
     p.drawLines(spans.data(), int(spans.size()));
 
+    p.setPen(QPen(colour, 1));
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(colour, 1.5));
     std::vector<QPointF> line;
     line.reserve(columns.size());
     auto flush = [&] {
@@ -231,10 +294,7 @@ void drawSeries(QPainter &p, const PlotGeometry &g, const std::vector<Column> &c
             continue;
         if (c.breakBefore)
             flush();
-        const double mean = c.sum / c.count;
-        // On pixel centres, as the threshold lines lie.
-        line.emplace_back(g.area.left() + double(i) + 0.5,
-                          g.area.bottom() + 0.5 - (mean - g.low) / (g.high - g.low) * g.area.height());
+        line.emplace_back(g.area.left() + double(i) + 0.5, yOf(c.sum / c.count));
     }
     flush();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -249,7 +309,7 @@ void drawThresholds(QPainter &p, const PlotGeometry &g, const std::vector<Thresh
         p.setPen(QPen(t.colour, 1));
         p.drawLine(g.area.left(), y, g.area.right(), y);
 
-        QRect box(0, 0, fm.horizontalAdvance(t.caption) + 6, fm.height());
+        QRect box(0, 0, int(std::ceil(labelWidth(p, t.caption))) + 6, fm.height());
         const bool below = y - box.height() < g.area.top();
         box.moveTo(g.area.left() + 4, below ? y + 2 : y - box.height() - 1);
         // Captions of lines close together stand side by side.
@@ -259,7 +319,7 @@ void drawThresholds(QPainter &p, const PlotGeometry &g, const std::vector<Thresh
         captions.push_back(box);
         QColor paper(255, 255, 255, 200);
         p.fillRect(box, paper);
-        p.drawText(box.left() + 3, box.top() + fm.ascent(), t.caption);
+        drawLabel(p, box.left() + 3, box.top() + fm.ascent(), t.caption);
     }
 }
 
@@ -271,8 +331,8 @@ void drawLegend(QPainter &p, const QRect &bounds, const QuantityInfo &info, cons
         swatch(QRect(x, y + fm.height() / 2 - 5, 18, 10));
         x += 22;
         p.setPen(Qt::black);
-        p.drawText(x, y + fm.ascent(), label);
-        x += fm.horizontalAdvance(label) + 14;
+        drawLabel(p, x, y + fm.ascent(), label);
+        x += int(std::ceil(labelWidth(p, label))) + 14;
     };
     for (const QuantitySeries &s : info.series)
         item(s.label, [&](const QRect &r) {

@@ -57,18 +57,26 @@ protected:
     QImage picture(VerlaufWindow *verlauf) { return verlauf->Verlauf_Diagramm->grab().toImage(); }
     const PlotGeometry &geometry(VerlaufWindow *verlauf) { return verlauf->Verlauf_Diagramm->geometryOfLastPicture(); }
 
-    // The row of column x (a fraction of the diagram's width) nearest to the colour, or -1.
-    // A smoothed line between two rows shows its colour lightened in both.
+    // The row of column x (a fraction of the diagram's width) that shows the colour most
+    // strongly, or -1. A smoothed line between two rows shows its colour mixed with the
+    // white paper in both: the pixel lies between paper and colour.
     static int rowOf(const QImage &image, const PlotGeometry &g, double x, const QColor &colour)
     {
         const int column = g.area.left() + int(x * g.area.width());
-        int best = -1, bestDistance = 100;
+        const double toColour[3] = {255.0 - colour.red(), 255.0 - colour.green(), 255.0 - colour.blue()};
+        const double length = toColour[0] * toColour[0] + toColour[1] * toColour[1] + toColour[2] * toColour[2];
+        int best = -1;
+        double strongest = 0.4;
         for (int y = g.area.top() + 1; y < g.area.bottom(); ++y) {
             const QColor c = image.pixelColor(column, y);
-            const int d = std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
-                          + std::abs(c.blue() - colour.blue());
-            if (d < bestDistance) {
-                bestDistance = d;
+            const double toPixel[3] = {255.0 - c.red(), 255.0 - c.green(), 255.0 - c.blue()};
+            const double share =
+                (toPixel[0] * toColour[0] + toPixel[1] * toColour[1] + toPixel[2] * toColour[2]) / length;
+            double off = 0;
+            for (int k = 0; k < 3; ++k)
+                off += std::abs(toPixel[k] - share * toColour[k]);
+            if (off < 30 && share > strongest) {
+                strongest = share;
                 best = y;
             }
         }
