@@ -33,6 +33,7 @@ struct ControllerSettings {
     bool clockSet = true;
     uint32_t seed = 1;
     int logbookEntries = 180;
+    double timeScale = 1; // clock and weather run this many times faster
     ContentFaults faults;
 };
 

@@ -50,6 +50,9 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
                                           "(removed on exit).", "PATH");
     const QCommandLineOption logbook("logbook-entries", "Entries in the logbook at start (default 180).",
                                      "N");
+    const QCommandLineOption timeScale("time-scale", "Run the clock and the weather N times faster than "
+                                                     "real time (default 1; 480 makes a day of 3 minutes).",
+                                       "N");
     const QCommandLineOption verbose({"v", "verbose"}, "Trace every request, record and frame on stderr.");
     const QCommandLineOption splitBytes("split-bytes", "Fault: write every byte on its own.");
     const QCommandLineOption mergeFrames("merge-frames",
@@ -63,7 +66,7 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     const QCommandLineOption silenceAfter("silence-after", "Fault: send nothing more after N frames.", "N");
     const QCommandLineOption badAck("bad-ack", "Fault: every Nth acknowledgement of a send reports a "
                                                "failure.", "N");
-    parser.addOptions({help, version, model, firmware, noClock, baud, seed, state, link, logbook, verbose,
+    parser.addOptions({help, version, model, firmware, noClock, baud, seed, state, link, logbook, timeScale, verbose,
                        splitBytes, mergeFrames, garbage, badCheck, noEndMarker, silenceAfter, badAck});
 
     if (!parser.parse(args)) {
@@ -86,6 +89,7 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     ControllerSettings &c = options.controller;
     int silence = -1;
     int seedValue = -1;
+    int scale = 1;
     const NumberOption numbers[] = {
         {"baud", 0, &options.baud},
         {"logbook-entries", 0, &c.logbookEntries},
@@ -93,6 +97,7 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
         {"bad-ack", 1, &c.faults.badAckEvery},
         {"silence-after", 0, &silence},
         {"seed", 0, &seedValue},
+        {"time-scale", 1, &scale},
     };
     for (const NumberOption &n : numbers) {
         const QString name = QString::fromLatin1(n.name);
@@ -110,6 +115,12 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
         message = QStringLiteral("--logbook-entries: the logbook holds at most 2000 entries");
         return OptionsOutcome::Error;
     }
+    // Beyond a day a minute the weather no longer changes between two polls in a useful way.
+    if (scale > 1440) {
+        message = QStringLiteral("--time-scale: at most 1440 (a day a minute)");
+        return OptionsOutcome::Error;
+    }
+    c.timeScale = scale;
     c.seed = seedValue >= 0 ? uint32_t(seedValue) : std::random_device{}();
     if (parser.isSet(model)) c.model = toCp1252(parser.value(model));
     if (parser.isSet(firmware)) c.firmware = toCp1252(parser.value(firmware));
