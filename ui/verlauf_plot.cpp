@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QStaticText>
 
+#include <functional>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -300,15 +302,14 @@ void drawSeries(QPainter &p, const PlotGeometry &g, const std::vector<Column> &c
     p.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void drawThresholds(QPainter &p, const PlotGeometry &g, const std::vector<ThresholdLine> &lines,
-                    const QFontMetrics &fm)
+// The captions go under the curves (on translucent paper) and the dashed lines over them,
+// so that neither hides the other.
+void drawThresholdCaptions(QPainter &p, const PlotGeometry &g, const std::vector<ThresholdLine> &lines,
+                           const QFontMetrics &fm)
 {
     std::vector<QRect> captions;
     for (const ThresholdLine &t : lines) {
         const int y = g.yOf(t.value);
-        p.setPen(QPen(t.colour, 1));
-        p.drawLine(g.area.left(), y, g.area.right(), y);
-
         QRect box(0, 0, int(std::ceil(labelWidth(p, t.caption))) + 6, fm.height());
         const bool below = y - box.height() < g.area.top();
         box.moveTo(g.area.left() + 4, below ? y + 2 : y - box.height() - 1);
@@ -317,30 +318,48 @@ void drawThresholds(QPainter &p, const PlotGeometry &g, const std::vector<Thresh
             if (other.intersects(box))
                 box.moveLeft(other.right() + 8);
         captions.push_back(box);
-        QColor paper(255, 255, 255, 200);
-        p.fillRect(box, paper);
+        p.fillRect(box, QColor(255, 255, 255, 170));
+        p.setPen(t.colour);
         drawLabel(p, box.left() + 3, box.top() + fm.ascent(), t.caption);
     }
 }
 
+void drawThresholdLines(QPainter &p, const PlotGeometry &g, const std::vector<ThresholdLine> &lines)
+{
+    for (const ThresholdLine &t : lines) {
+        const int y = g.yOf(t.value);
+        p.setPen(QPen(t.colour, 1, Qt::DashLine));
+        p.drawLine(g.area.left(), y, g.area.right(), y);
+    }
+}
+
+// Right-aligned over the diagram; the value axis has its title on the left.
 void drawLegend(QPainter &p, const QRect &bounds, const QuantityInfo &info, const QFontMetrics &fm)
 {
-    int x = bounds.left() + 8;
+    struct Item {
+        QString label;
+        std::function<void(const QRect &)> swatch;
+    };
+    std::vector<Item> items;
+    for (const QuantitySeries &s : info.series)
+        items.push_back({s.label, [&p, channel = s.channel](const QRect &r) {
+                             p.setPen(QPen(seriesColour(channel), 2));
+                             p.drawLine(r.left(), r.center().y(), r.right(), r.center().y());
+                         }});
+    items.push_back({QStringLiteral("Regen"), [&p](const QRect &r) { p.fillRect(r, kRainBand); }});
+    items.push_back({QStringLiteral("Alarm"), [&p](const QRect &r) { p.fillRect(r, kAlarmBand); }});
+    int width = 0;
+    for (const Item &item : items)
+        width += 22 + int(std::ceil(labelWidth(p, item.label))) + 14;
+    int x = bounds.right() - width;
     const int y = bounds.top() + 4;
-    auto item = [&](const QString &label, auto swatch) {
-        swatch(QRect(x, y + fm.height() / 2 - 5, 18, 10));
+    for (const Item &item : items) {
+        item.swatch(QRect(x, y + fm.height() / 2 - 5, 18, 10));
         x += 22;
         p.setPen(Qt::black);
-        drawLabel(p, x, y + fm.ascent(), label);
-        x += int(std::ceil(labelWidth(p, label))) + 14;
-    };
-    for (const QuantitySeries &s : info.series)
-        item(s.label, [&](const QRect &r) {
-            p.setPen(QPen(seriesColour(s.channel), 2));
-            p.drawLine(r.left(), r.center().y(), r.right(), r.center().y());
-        });
-    item(QStringLiteral("Regen"), [&](const QRect &r) { p.fillRect(r, kRainBand); });
-    item(QStringLiteral("Alarm"), [&](const QRect &r) { p.fillRect(r, kAlarmBand); });
+        drawLabel(p, x, y + fm.ascent(), item.label);
+        x += int(std::ceil(labelWidth(p, item.label))) + 14;
+    }
 }
 
 } // namespace
@@ -360,7 +379,7 @@ QColor seriesColour(SensorChannel channel)
     switch (channel) {
     case LuxCurrent: return {230, 140, 0};
     case LuxMean: return {120, 90, 30};
-    case InsideTemperature: return {200, 60, 40};
+    case InsideTemperature: return {230, 110, 0};
     case OutsideTemperature: return {30, 100, 200};
     case WindSpeed: return {0, 130, 130};
     case Humidity: return {30, 100, 200};
@@ -397,9 +416,10 @@ PlotGeometry paintPlot(QPainter &p, const QRect &bounds, const PlotScene &scene)
     drawTimeAxis(p, g, scene, fm);
     p.save();
     p.setClipRect(g.area.adjusted(0, 0, 1, 1));
+    drawThresholdCaptions(p, g, scene.thresholds, fm);
     for (std::size_t s = 0; s < info.series.size(); ++s)
         drawSeries(p, g, a.series[s], seriesColour(info.series[s].channel));
-    drawThresholds(p, g, scene.thresholds, fm);
+    drawThresholdLines(p, g, scene.thresholds);
     p.restore();
     p.setPen(Qt::black);
     p.drawRect(g.area);

@@ -57,27 +57,30 @@ protected:
     QImage picture(VerlaufWindow *verlauf) { return verlauf->Verlauf_Diagramm->grab().toImage(); }
     const PlotGeometry &geometry(VerlaufWindow *verlauf) { return verlauf->Verlauf_Diagramm->geometryOfLastPicture(); }
 
-    // The row of column x (a fraction of the diagram's width) that shows the colour most
-    // strongly, or -1. A smoothed line between two rows shows its colour mixed with the
-    // white paper in both: the pixel lies between paper and colour.
+    // The row that shows the colour most strongly at x (a fraction of the diagram's width;
+    // a few columns, to step over the gaps of a dashed line), or -1. A smoothed line between
+    // two rows shows its colour mixed with the white paper in both: the pixel lies between
+    // paper and colour.
     static int rowOf(const QImage &image, const PlotGeometry &g, double x, const QColor &colour)
     {
-        const int column = g.area.left() + int(x * g.area.width());
+        const int first = g.area.left() + int(x * g.area.width());
         const double toColour[3] = {255.0 - colour.red(), 255.0 - colour.green(), 255.0 - colour.blue()};
         const double length = toColour[0] * toColour[0] + toColour[1] * toColour[1] + toColour[2] * toColour[2];
         int best = -1;
         double strongest = 0.4;
-        for (int y = g.area.top() + 1; y < g.area.bottom(); ++y) {
-            const QColor c = image.pixelColor(column, y);
-            const double toPixel[3] = {255.0 - c.red(), 255.0 - c.green(), 255.0 - c.blue()};
-            const double share =
-                (toPixel[0] * toColour[0] + toPixel[1] * toColour[1] + toPixel[2] * toColour[2]) / length;
-            double off = 0;
-            for (int k = 0; k < 3; ++k)
-                off += std::abs(toPixel[k] - share * toColour[k]);
-            if (off < 30 && share > strongest) {
-                strongest = share;
-                best = y;
+        for (int column = first; column < first + 8; ++column) {
+            for (int y = g.area.top() + 1; y < g.area.bottom(); ++y) {
+                const QColor c = image.pixelColor(column, y);
+                const double toPixel[3] = {255.0 - c.red(), 255.0 - c.green(), 255.0 - c.blue()};
+                const double share =
+                    (toPixel[0] * toColour[0] + toPixel[1] * toColour[1] + toPixel[2] * toColour[2]) / length;
+                double off = 0;
+                for (int k = 0; k < 3; ++k)
+                    off += std::abs(toPixel[k] - share * toColour[k]);
+                if (off < 30 && share > strongest) {
+                    strongest = share;
+                    best = y;
+                }
             }
         }
         return best;
