@@ -1,13 +1,12 @@
 // The history window's cost per poll: the reading into the history and the repaint of the
 // diagram, with a full day of readings behind it, on the real window offscreen. And the
 // memory the history holds after more than a day.
+#include "bench/offscreen_main.h"
 #include "protocol/sensor_history.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
-#include "ui/shading_tab.h"
 #include "ui/verlauf_plot.h"
 #include "ui/verlauf_window.h"
-#include "ui/wind_tab.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -155,15 +154,4 @@ BENCHMARK(BM_MemoryOverTwentyFiveHours)->Iterations(1)->Unit(benchmark::kMillise
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }
