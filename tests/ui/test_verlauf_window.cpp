@@ -107,6 +107,17 @@ TEST_F(VerlaufTest, EachTabOpensTheOneWindowOnItsQuantity)
     EXPECT_EQ(verlauf->quantity(), Quantity::Temperatur);
     EXPECT_EQ(verlauf->spanMs(), 24 * kHourMs); // the chosen period stays
     EXPECT_TRUE(w->isEnabled());
+
+    // The user works on in the main window; the polls do not take the focus from it.
+    w->show();
+    w->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), w.get());
+    for (qint64 t = 0; t < 5 * 900; t += 900)
+        record(t, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), w.get());
+    EXPECT_TRUE(verlauf->isVisible());
 }
 
 TEST_F(VerlaufTest, ThresholdsAreThoseOfTheMotorsShownInTheTabsEditors)
