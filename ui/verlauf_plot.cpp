@@ -4,13 +4,10 @@
 
 #include <QDateTime>
 #include <QPainter>
-#include <QHash>
-#include <QStaticText>
-
-#include <functional>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace vandorelle {
@@ -19,35 +16,20 @@ namespace {
 
 constexpr float kNone = std::numeric_limits<float>::infinity();
 
-// The labels recur from one picture to the next, and laying text out costs more than
-// drawing it: laid-out texts are kept (a few hundred at most).
-const QStaticText &laidOut(const QString &text, const QFont &font)
-{
-    static QFont cachedFont;
-    static QHash<QString, QStaticText> cache;
-    if (font != cachedFont || cache.size() > 512) {
-        cache.clear();
-        cachedFont = font;
-    }
-    auto it = cache.find(text);
-    if (it == cache.end()) {
-        QStaticText laid(text);
-        laid.setTextFormat(Qt::PlainText);
-        laid.prepare(QTransform(), font);
-        it = cache.insert(text, laid);
-    }
-    return *it;
-}
+// The painter's texts, laid out through the cache and measured with its font.
+struct Text {
+    QPainter &p;
+    LabelCache &cache;
+    QFontMetrics fm;
 
-double labelWidth(const QPainter &p, const QString &text) { return laidOut(text, p.font()).size().width(); }
-
-// Draws the text on the baseline at y; `anchor` 0 puts its left end at x, 0.5 its middle,
-// 1 its right end.
-void drawLabel(QPainter &p, double x, double y, const QString &text, double anchor = 0)
-{
-    const QStaticText &laid = laidOut(text, p.font());
-    p.drawStaticText(QPointF(x - anchor * laid.size().width(), y - p.fontMetrics().ascent()), laid);
-}
+    double width(const QString &text) { return cache(text, p.font()).size().width(); }
+    // On the baseline at y; `anchor` 0 puts the left end at x, 0.5 the middle, 1 the right end.
+    void draw(double x, double y, const QString &text, double anchor = 0)
+    {
+        const QStaticText &laid = cache(text, p.font());
+        p.drawStaticText(QPointF(x - anchor * laid.size().width(), y - fm.ascent()), laid);
+    }
+};
 
 // One pixel column of one series.
 struct Column {
@@ -89,6 +71,8 @@ void extendBand(std::vector<Band> &bands, bool on, bool &open, const SensorPoint
 // Consecutive points mostly fall into the same column: they are summed here and the
 // column is written once when the next one starts.
 struct SeriesBuilder {
+    SeriesBuilder(SensorChannel c, std::vector<Column> *into, qint64 gap) : channel(c), columns(into), gapMs(gap) {}
+
     SensorChannel channel;
     std::vector<Column> *columns;
     qint64 gapMs;
@@ -134,7 +118,7 @@ Aggregate aggregate(const PlotScene &scene, int width, qint64 from, qint64 to)
     a.series.assign(n, std::vector<Column>(std::size_t(std::max(width, 1))));
     std::vector<SeriesBuilder> builders;
     for (std::size_t s = 0; s < n; ++s)
-        builders.push_back({info.series[s].channel, &a.series[s], scene.gapMs});
+        builders.emplace_back(info.series[s].channel, &a.series[s], scene.gapMs);
     bool rainOpen = false, alarmOpen = false;
     const double perMs = double(width) / double(std::max<qint64>(to - from, 1));
 
@@ -211,8 +195,9 @@ qint64 timeStep(qint64 spanMs)
     return 180 * minute;
 }
 
-void drawTimeAxis(QPainter &p, const PlotGeometry &g, const PlotScene &scene, const QFontMetrics &fm)
+void drawTimeAxis(QPainter &p, const PlotGeometry &g, const PlotScene &scene, Text &text)
 {
+    const QFontMetrics &fm = text.fm;
     const qint64 step = timeStep(scene.spanMs);
     const qint64 wallFrom = scene.endWallMs - scene.spanMs;
     // Round local times: 10:00, 10:10 ...
@@ -226,15 +211,15 @@ void drawTimeAxis(QPainter &p, const PlotGeometry &g, const PlotScene &scene, co
         p.setPen(Qt::black);
         p.drawLine(x, g.area.bottom(), x, g.area.bottom() + 3);
         const QString label = QDateTime::fromMSecsSinceEpoch(wall).toString(QStringLiteral("HH:mm"));
-        drawLabel(p, x, g.area.bottom() + 4 + fm.ascent(), label, 0.5);
+        text.draw(x, g.area.bottom() + 4 + fm.ascent(), label, 0.5);
     }
     const QString title = QStringLiteral("Uhrzeit");
-    drawLabel(p, g.area.center().x(), g.area.bottom() + 6 + fm.height() + fm.ascent(), title, 0.5);
+    text.draw(g.area.center().x(), g.area.bottom() + 6 + fm.height() + fm.ascent(), title, 0.5);
 }
 
-void drawValueAxis(QPainter &p, const PlotGeometry &g, const ValueAxis &axis, const QString &title,
-                   const QFontMetrics &fm)
+void drawValueAxis(QPainter &p, const PlotGeometry &g, const ValueAxis &axis, const QString &title, Text &text)
 {
+    const QFontMetrics &fm = text.fm;
     const QColor grid(225, 225, 225);
     for (double v = axis.low; v <= axis.high + axis.step / 100; v += axis.step) {
         const int y = g.yOf(v);
@@ -243,10 +228,10 @@ void drawValueAxis(QPainter &p, const PlotGeometry &g, const ValueAxis &axis, co
         p.setPen(Qt::black);
         p.drawLine(g.area.left() - 3, y, g.area.left(), y);
         const QString label = germanDecimal(v);
-        drawLabel(p, g.area.left() - 5, y + fm.ascent() / 2 - 1, label, 1);
+        text.draw(g.area.left() - 5, y + fm.ascent() / 2 - 1, label, 1);
     }
     // Over the axis, not turned: turned text is drawn glyph by glyph, and slowly.
-    drawLabel(p, std::max(0.0, g.area.left() - labelWidth(p, title) / 2), g.area.top() - 6 - fm.descent(), title);
+    text.draw(std::max(0.0, g.area.left() - text.width(title) / 2), g.area.top() - 6 - fm.descent(), title);
 }
 
 void drawBands(QPainter &p, const PlotGeometry &g, const std::vector<Band> &bands, const QColor &colour)
@@ -304,13 +289,13 @@ void drawSeries(QPainter &p, const PlotGeometry &g, const std::vector<Column> &c
 
 // The captions go under the curves (on translucent paper) and the dashed lines over them,
 // so that neither hides the other.
-void drawThresholdCaptions(QPainter &p, const PlotGeometry &g, const std::vector<ThresholdLine> &lines,
-                           const QFontMetrics &fm)
+void drawThresholdCaptions(QPainter &p, const PlotGeometry &g, const std::vector<ThresholdLine> &lines, Text &text)
 {
+    const QFontMetrics &fm = text.fm;
     std::vector<QRect> captions;
     for (const ThresholdLine &t : lines) {
         const int y = g.yOf(t.value);
-        QRect box(0, 0, int(std::ceil(labelWidth(p, t.caption))) + 6, fm.height());
+        QRect box(0, 0, int(std::ceil(text.width(t.caption))) + 6, fm.height());
         const bool below = y - box.height() < g.area.top();
         box.moveTo(g.area.left() + 4, below ? y + 2 : y - box.height() - 1);
         // Captions of lines close together stand side by side.
@@ -320,7 +305,7 @@ void drawThresholdCaptions(QPainter &p, const PlotGeometry &g, const std::vector
         captions.push_back(box);
         p.fillRect(box, QColor(255, 255, 255, 170));
         p.setPen(t.colour);
-        drawLabel(p, box.left() + 3, box.top() + fm.ascent(), t.caption);
+        text.draw(box.left() + 3, box.top() + fm.ascent(), t.caption);
     }
 }
 
@@ -334,8 +319,9 @@ void drawThresholdLines(QPainter &p, const PlotGeometry &g, const std::vector<Th
 }
 
 // Right-aligned over the diagram; the value axis has its title on the left.
-void drawLegend(QPainter &p, const QRect &bounds, const QuantityInfo &info, const QFontMetrics &fm)
+void drawLegend(QPainter &p, const QRect &bounds, const QuantityInfo &info, Text &text)
 {
+    const QFontMetrics &fm = text.fm;
     struct Item {
         QString label;
         std::function<void(const QRect &)> swatch;
@@ -350,15 +336,15 @@ void drawLegend(QPainter &p, const QRect &bounds, const QuantityInfo &info, cons
     items.push_back({QStringLiteral("Alarm"), [&p](const QRect &r) { p.fillRect(r, kAlarmBand); }});
     int width = 0;
     for (const Item &item : items)
-        width += 22 + int(std::ceil(labelWidth(p, item.label))) + 14;
+        width += 22 + int(std::ceil(text.width(item.label))) + 14;
     int x = bounds.right() - width;
     const int y = bounds.top() + 4;
     for (const Item &item : items) {
         item.swatch(QRect(x, y + fm.height() / 2 - 5, 18, 10));
         x += 22;
         p.setPen(Qt::black);
-        drawLabel(p, x, y + fm.ascent(), item.label);
-        x += int(std::ceil(labelWidth(p, item.label))) + 14;
+        text.draw(x, y + fm.ascent(), item.label);
+        x += int(std::ceil(text.width(item.label))) + 14;
     }
 }
 
@@ -387,10 +373,27 @@ QColor seriesColour(SensorChannel channel)
     return Qt::black;
 }
 
-PlotGeometry paintPlot(QPainter &p, const QRect &bounds, const PlotScene &scene)
+const QStaticText &LabelCache::operator()(const QString &text, const QFont &font)
+{
+    if (font != m_font || m_texts.size() > 512) {
+        m_texts.clear();
+        m_font = font;
+    }
+    auto it = m_texts.find(text);
+    if (it == m_texts.end()) {
+        QStaticText laid(text);
+        laid.setTextFormat(Qt::PlainText);
+        laid.prepare(QTransform(), font);
+        it = m_texts.insert(text, laid);
+    }
+    return *it;
+}
+
+PlotGeometry paintPlot(QPainter &p, const QRect &bounds, const PlotScene &scene, LabelCache &labels)
 {
     const QuantityInfo &info = quantityInfo(scene.quantity);
-    const QFontMetrics fm = p.fontMetrics();
+    Text text{p, labels, p.fontMetrics()};
+    const QFontMetrics &fm = text.fm;
     p.fillRect(bounds, Qt::white);
 
     PlotGeometry g;
@@ -412,18 +415,18 @@ PlotGeometry paintPlot(QPainter &p, const QRect &bounds, const PlotScene &scene)
     drawBands(p, g, a.rain, kRainBand);
     drawBands(p, g, a.alarm, kAlarmBand);
     p.restore();
-    drawValueAxis(p, g, axis, info.axisTitle(), fm);
-    drawTimeAxis(p, g, scene, fm);
+    drawValueAxis(p, g, axis, info.axisTitle(), text);
+    drawTimeAxis(p, g, scene, text);
     p.save();
     p.setClipRect(g.area.adjusted(0, 0, 1, 1));
-    drawThresholdCaptions(p, g, scene.thresholds, fm);
+    drawThresholdCaptions(p, g, scene.thresholds, text);
     for (std::size_t s = 0; s < info.series.size(); ++s)
         drawSeries(p, g, a.series[s], seriesColour(info.series[s].channel));
     drawThresholdLines(p, g, scene.thresholds);
     p.restore();
     p.setPen(Qt::black);
     p.drawRect(g.area);
-    drawLegend(p, bounds, info, fm);
+    drawLegend(p, bounds, info, text);
     if (!a.any()) {
         const QString text = QStringLiteral("Keine Messwerte in diesem Zeitraum");
         p.drawText(g.area, Qt::AlignCenter, text);
@@ -441,7 +444,7 @@ VerlaufPlot::VerlaufPlot(std::function<PlotScene()> scene, QWidget *parent)
 void VerlaufPlot::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    m_geometry = paintPlot(p, rect(), m_scene());
+    m_geometry = paintPlot(p, rect(), m_scene(), m_labels);
 }
 
 } // namespace vandorelle

@@ -4,7 +4,10 @@
 #include "protocol/sensor_quantities.h"
 #include "ui/verlauf_thresholds.h"
 
+#include <QFont>
+#include <QHash>
 #include <QRect>
+#include <QStaticText>
 #include <QWidget>
 
 #include <functional>
@@ -37,10 +40,21 @@ struct PlotGeometry {
     int xOf(qint64 monotonicMs) const;
 };
 
+// Texts laid out once and kept from one picture to the next: the labels recur, and laying
+// text out costs more than drawing it. A few hundred at most.
+class LabelCache {
+public:
+    const QStaticText &operator()(const QString &text, const QFont &font);
+
+private:
+    QFont m_font;
+    QHash<QString, QStaticText> m_texts;
+};
+
 // Draws the scene into `bounds`: axes with German labels, rain and alarm bands, per pixel
 // column the range (minimum to maximum) and the mean of each series, the thresholds with
 // their captions, a legend.
-PlotGeometry paintPlot(QPainter &painter, const QRect &bounds, const PlotScene &scene);
+PlotGeometry paintPlot(QPainter &painter, const QRect &bounds, const PlotScene &scene, LabelCache &labels);
 
 QColor seriesColour(SensorChannel channel);
 inline const QColor kRainBand(190, 215, 255);
@@ -63,6 +77,7 @@ protected:
 private:
     std::function<PlotScene()> m_scene;
     PlotGeometry m_geometry;
+    LabelCache m_labels;
 };
 
 } // namespace vandorelle
