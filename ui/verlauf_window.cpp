@@ -28,7 +28,7 @@ namespace {
 
 constexpr qint64 kHourMs = 3600 * 1000;
 constexpr int kHours[] = {1, 6, 24};
-// Readings further apart than this many polls are not joined by the line.
+// Readings further apart than this (more than a few lost polls) are not joined by a line.
 constexpr qint64 kGapMs = 5000;
 
 } // namespace
