@@ -154,8 +154,9 @@ TEST(SensorHistory, ClockJumpsBackwardsKeepTheOrderOfArrival)
     ASSERT_EQ(points.size(), std::size_t(sent)); // nothing dropped, nothing averaged early
     for (std::size_t i = 0; i < points.size(); ++i) {
         EXPECT_EQ(points[i].mean[LuxCurrent], float(i)) << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GE(points[i].monotonicMs, points[i - 1].monotonicMs) << i;
+        }
     }
     EXPECT_LT(points[100].wallMs, points[99].wallMs); // labels keep what the clock said
     // A range asked from the middle starts at the right reading.
