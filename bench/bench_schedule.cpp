@@ -1,5 +1,6 @@
 // One store click on the schedule page (store, both lists, day bar, memory figure) and the
 // redraw of both lists alone, on the real window offscreen.
+#include "bench/offscreen_main.h"
 #include "config/schedule_items.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
@@ -88,15 +89,4 @@ BENCHMARK(BM_RedrawListsEveryLineChanged)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return runWidgetBenchmarks(argc, argv); }

@@ -1,26 +1,15 @@
 #include "config/config_file.h"
 
+#include "config/atomic_file.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace vandorelle {
 
 QString saveConfigFile(const QString &path, const ConfigStore &store)
 {
-    // Written beside the target and renamed over it only when complete: a failed save must
-    // not destroy the user's previous backup.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray bytes = writeConfigFile(store);
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    // A failed save must not destroy the user's previous backup.
+    return writeFileAtomically(path, writeConfigFile(store));
 }
 
 LoadResult loadConfigFile(const QString &path, ConfigStore &store, const SectionCallback &onSection)

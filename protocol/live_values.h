@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/sensor_reading.h"
+
 #include <QString>
 
 namespace vandorelle {
@@ -21,6 +23,7 @@ struct LiveValues {
     QString alarmStatus;  // "Alarm ausgelöst" / "   Kein Alarm"
     QString regenStatus;  // " Es regnet" / " Kein Regen"
     QString relFeuchte;   // "55 %" or " - "
+    SensorReading reading; // the same answer as numbers, for the history
     bool received = false;
 };
 

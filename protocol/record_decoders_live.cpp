@@ -114,6 +114,7 @@ DecodeResult decodeSensors(RecordContext &ctx, const ValueList &v)
         ctx.status.setPanel(StatusModel::WindPanel, QStringLiteral("Wind: ") + QString::number(v[13]));
     live.luxMean = QString::number(v[14]);
     live.relFeuchte = v[15] != 0 ? QString::number(v[15]) + QStringLiteral(" %") : QStringLiteral(" - ");
+    live.reading = sensorReadingOf(v);
     live.received = true;
     return {};
 }

@@ -70,8 +70,8 @@ EmulatedController::EmulatedController(const ControllerSettings &settings, Frame
                                        SimClock::WallClock wall, qint64 startMs)
     : settings_(settings),
       sink_(std::move(sink)),
-      clock_(settings.clockSet, std::move(wall), startMs),
-      sensors_(settings.seed),
+      clock_(settings.clockSet, std::move(wall), startMs, settings.timeScale),
+      sensors_(settings.seed, settings.timeScale),
       input_(settings.receiveBufferSize),
       parser_([this](const ParsedItem &item) { onParsed(item); }),
       nowMs_(startMs),

@@ -47,6 +47,7 @@ struct ControllerSettings {
     int logbookEntries = 180;
     int receiveBufferSize = 256;
     int processMs = 0; // per request or record, before it is applied and answered
+    double timeScale = 1; // clock and weather run this many times faster
     ContentFaults faults;
 };
 

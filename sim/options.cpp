@@ -33,6 +33,7 @@ struct NumberOption {
 constexpr int kNoLimit = std::numeric_limits<int>::max();
 // Longer would outlast the time a half-received record is waited for.
 constexpr int kMaxProcessMs = 1000;
+constexpr int kMaxTimeScale = 1440;
 
 } // namespace
 
@@ -67,6 +68,9 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
                                           "(removed on exit).", "PATH");
     const QCommandLineOption logbook("logbook-entries", "Entries in the logbook at start (default 180).",
                                      "N");
+    const QCommandLineOption timeScale("time-scale", "Run the clock and the weather N times faster than "
+                                                     "real time (default 1; 480 makes a day of 3 minutes).",
+                                       "N");
     const QCommandLineOption verbose({"v", "verbose"}, "Trace every request, record and frame on stderr.");
     const QCommandLineOption splitBytes("split-bytes", "Fault: write every byte on its own.");
     const QCommandLineOption mergeFrames("merge-frames",
@@ -88,7 +92,7 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     const QCommandLineOption badAck("bad-ack", "Fault: every Nth acknowledgement of a send reports a "
                                                "failure; that batch is not applied.", "N");
     parser.addOptions({help, version, model, firmware, noClock, baud, rxBuffer, processMs, seed, state, link,
-                       logbook, verbose,
+                       logbook, timeScale, verbose,
                        splitBytes, mergeFrames, garbage, badCheck, badRecord, noEndMarker, silenceAfter, badAck});
 
     if (!parser.parse(args)) {
@@ -111,6 +115,7 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     ControllerSettings &c = options.controller;
     int silence = -1;
     int seedValue = -1;
+    int scale = 1;
     const NumberOption numbers[] = {
         {"baud", 0, kNoLimit, &options.baud},
         {"rx-buffer", 1, kNoLimit, &c.receiveBufferSize},
@@ -120,6 +125,8 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
         {"bad-ack", 1, kNoLimit, &c.faults.badAckEvery},
         {"silence-after", 0, kNoLimit, &silence},
         {"seed", 0, kNoLimit, &seedValue},
+        // Beyond a day a minute the weather no longer changes between two polls in a useful way.
+        {"time-scale", 1, kMaxTimeScale, &scale},
     };
     for (const NumberOption &n : numbers) {
         const QString name = QString::fromLatin1(n.name);
@@ -137,6 +144,7 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
         }
         *n.target = value;
     }
+    c.timeScale = scale;
     c.seed = seedValue >= 0 ? uint32_t(seedValue) : std::random_device{}();
     if (parser.isSet(model)) c.model = toCp1252(parser.value(model));
     if (parser.isSet(firmware)) c.firmware = toCp1252(parser.value(firmware));

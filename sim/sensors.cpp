@@ -10,6 +10,8 @@ namespace {
 constexpr double kPi = 3.14159265358979;
 constexpr double kMeanBrightnessSeconds = 600;
 constexpr double kRainStartsPerSecond = 1.0 / 1200;
+// Gusts last seconds: a faster clock advances the weather in steps no longer than this.
+constexpr double kLongestStep = 2.0;
 
 // Whole degrees and the tenth after the comma, as the sensor record carries them.
 int wholeDegrees(int tenths) { return tenths / 10; }
@@ -19,11 +21,20 @@ double dayFraction(const QDateTime &t) { return t.time().msecsSinceStartOfDay() 
 
 } // namespace
 
-SensorModel::SensorModel(uint32_t seed) : rng_(seed) {}
+SensorModel::SensorModel(uint32_t seed, double timeScale) : rng_(seed), timeScale_(timeScale) {}
 
 void SensorModel::advance(double seconds, const QDateTime &localTime)
 {
-    seconds = std::clamp(seconds, 0.0, 60.0);
+    double left = std::clamp(seconds, 0.0, 60.0) * timeScale_;
+    do {
+        const double now = std::min(left, kLongestStep);
+        step(now, localTime);
+        left -= now;
+    } while (left > 1e-9);
+}
+
+void SensorModel::step(double seconds, const QDateTime &localTime)
+{
     updateRain(seconds);
     updateLight(seconds, localTime);
     updateWind(seconds);

@@ -10,10 +10,11 @@ namespace vandorelle::sim {
 
 // The weather at the controller's sensors: brightness on a day curve with passing
 // clouds, gusting wind with its maximum, rain spells, inside and outside temperatures
-// with their extremes, humidity. Advanced in real time, reproducible from a seed.
+// with their extremes, humidity. Advanced in real time (or `timeScale` times faster),
+// reproducible from a seed.
 class SensorModel {
 public:
-    explicit SensorModel(uint32_t seed);
+    explicit SensorModel(uint32_t seed, double timeScale = 1);
 
     void advance(double seconds, const QDateTime &localTime);
     void resetMaxWind() { maxWind_ = wind_; }
@@ -27,12 +28,14 @@ public:
     std::array<int64_t, 16> readings() const;
 
 private:
+    void step(double seconds, const QDateTime &localTime);
     void updateLight(double seconds, const QDateTime &localTime);
     void updateWind(double seconds);
     void updateRain(double seconds);
     void updateTemperatures(double seconds, const QDateTime &localTime);
 
     std::mt19937 rng_;
+    double timeScale_;
     bool started_ = false;
     double cloud_ = 0.8;       // 0 overcast .. 1 clear
     int brightness_ = 0;

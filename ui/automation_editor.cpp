@@ -187,6 +187,16 @@ void AutomationEditor::arrangeGroup(int width)
     box->addStretch(1);
 }
 
+void AutomationEditor::addToLastRow(QWidget *widget)
+{
+    auto *box = qobject_cast<QVBoxLayout *>(groupBox->layout());
+    Q_ASSERT(box && box->count() >= 2); // the rows and the stretch under them
+    auto *last = box->itemAt(box->count() - 2)->layout();
+    widget->setParent(groupBox);
+    last->addWidget(widget);
+    last->setAlignment(widget, Qt::AlignBottom);
+}
+
 int layOutEditors(QGridLayout *grid, int column, std::initializer_list<AutomationEditor *> editors, int beside,
                   int lastListRows)
 {

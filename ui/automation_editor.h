@@ -109,6 +109,9 @@ public:
 
     // Puts the captions and controls into rows that fit a group box this wide.
     void arrangeGroup(int width);
+    // A control of the page that stands in the group box's last row, after its blocks;
+    // it is not a detail and stays shown. Call after arrangeGroup.
+    void addToLastRow(QWidget *widget);
 
     void startUp();
     void tabEnter();      // names, motor from the list, fields, visibility, list

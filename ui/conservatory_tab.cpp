@@ -3,6 +3,7 @@
 #include "ui/automation_editor.h"
 #include "ui/automation_tables.h"
 #include "ui/main_window.h"
+#include "ui/verlauf_window.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +22,8 @@ WintergartenTab::WintergartenTab(TQuorvix *window)
     at = new AutomationEditor(window, outsideTable(), this);
     // The temperatures go under the group boxes; the last list reaches down beside them.
     const int row = layOutEditors(grid, 0, {pt, it, at}, 0, 2);
+    // Over the temperature readings, where the last editor's row has room.
+    at->addToLastRow(verlaufButton(window, this, "Verlauf_Temperatur", Quantity::Temperatur));
     auto *temperatures = new QHBoxLayout;
     temperatures->addWidget(temperatureGroup(this, QStringLiteral("GroupBoxAussentemperatur2"),
                                              QStringLiteral("Außentemperatur"), QStringLiteral("AT_min2"),

@@ -5,6 +5,7 @@
 #include "link/supervisor.h"
 #include "protocol/read_all.h"
 #include "protocol/send_all.h"
+#include "protocol/sensor_recorder.h"
 #include "protocol/session.h"
 #include "protocol/status_model.h"
 
@@ -47,6 +48,7 @@ public:
     Supervisor supervisor{session}; // poll, watchdog, firmware check, device family
     ReadAllExchange readAll{session};  // "Steuerung --> PC"
     SendAllExchange sendAll{session};  // "PC --> Steuerung"
+    SensorRecorder sensorRecorder{session}; // the last 24 hours of sensor answers
 
     QTimer *Timer1 = nullptr;          // 900 ms poll
     QTimer *Timer3 = nullptr;          // 2500 ms link watchdog

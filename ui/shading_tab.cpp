@@ -3,6 +3,7 @@
 #include "ui/automation_editor.h"
 #include "ui/automation_tables.h"
 #include "ui/main_window.h"
+#include "ui/verlauf_window.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +23,8 @@ BeschattungTab::BeschattungTab(TQuorvix *window)
     da = new AutomationEditor(window, duskTable(), this);
     // The temperatures go under the group boxes; the last list reaches down beside them.
     const int row = layOutEditors(grid, 0, {ba, dm, da}, 0, 2);
+    // Beside the brightness display of the dawn editor, where its row has room.
+    dm->addToLastRow(verlaufButton(window, this, "Verlauf_Lux", Quantity::Helligkeit));
     auto *temperatures = new QHBoxLayout;
     temperatures->addWidget(temperatureGroup(this, QStringLiteral("GroupBoxInnentemperatur"),
                                              QStringLiteral("Innentemperatur"), QStringLiteral("IT_Min"),

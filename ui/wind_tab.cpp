@@ -4,6 +4,7 @@
 #include "ui/automation_editor.h"
 #include "ui/automation_tables.h"
 #include "ui/main_window.h"
+#include "ui/verlauf_window.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -52,6 +53,7 @@ WindRegenTab::WindRegenTab(TQuorvix *window)
     WindProgressBar->setTextVisible(false);
     WindProgressBar->hide();
     readings->addWidget(WindProgressBar, 0, 2);
+    readings->addWidget(verlaufButton(window, this, "Verlauf_Wind", Quantity::Wind), 1, 2, Qt::AlignLeft);
     RegenStatus = reading(readings, 0, 4, QStringLiteral("Status:"), "RegenStatus",
                           QStringLiteral("Kein Regen"), this);
     RelFeuchte = reading(readings, 1, 4, QStringLiteral("Relative Luftfeuchtigkeit"), "RelFeuchte",

@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 #include "ui/schaltzeit_transfer.h"
 #include "ui/tab_page.h"
+#include "ui/verlauf_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -104,6 +105,35 @@ bool WindowDriver::grabTo(const QString &path)
 {
     QApplication::processEvents();
     const QPixmap picture = w.grab();
+    if (picture.isNull() || !picture.save(path, "PNG")) {
+        m_problems << QStringLiteral("cannot write %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool WindowDriver::recordHistory(qint64 simulatedMs, int boundMs)
+{
+    const QDeadlineTimer deadline(boundMs);
+    const SensorClock &clock = w.sensorRecorder.clock();
+    while (clock.monotonicMs() < simulatedMs && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    if (clock.monotonicMs() >= simulatedMs && !w.sensorRecorder.history().empty())
+        return true;
+    m_problems << QStringLiteral("history: %1 simulated hours not recorded within %2 ms")
+                      .arg(double(simulatedMs) / 3600000)
+                      .arg(boundMs);
+    return false;
+}
+
+bool WindowDriver::grabHistory(Quantity quantity, const QString &path)
+{
+    VerlaufWindow *verlauf = VerlaufWindow::open(&w, quantity);
+    verlauf->Verlauf_Zeitraum->setCurrentIndex(2); // 24 hours
+    verlauf->resize(760, 480);
+    QApplication::processEvents();
+    const QPixmap picture = verlauf->grab();
+    verlauf->hide();
     if (picture.isNull() || !picture.save(path, "PNG")) {
         m_problems << QStringLiteral("cannot write %1").arg(path);
         return false;

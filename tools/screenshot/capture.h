@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/sensor_quantities.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -25,6 +27,11 @@ public:
     void showPage(TabPage *page, int motorIndex = 0);
     // The whole window as it looks now.
     bool grabTo(const QString &path);
+    // Keeps the window polling until its history clock has run `simulatedMs`.
+    bool recordHistory(qint64 simulatedMs, int boundMs);
+    // The history window on the quantity over 24 hours, with the thresholds of the motors
+    // the editors show.
+    bool grabHistory(Quantity quantity, const QString &path);
 
     QStringList problems() const { return m_problems; }
 

@@ -1,14 +1,16 @@
 // Pictures of the eight tabs of the real window, connected to the emulated controller and
-// filled by a read of everything, for the documentation and for layout reviews.
+// filled by a read of everything, and of the history window after a simulated day, for the
+// documentation and for layout reviews.
 
 #include "capture.h"
-#include "demo_configuration.h"
 #include "emulated_controller.h"
 
 #include "config/config_file.h"
+#include "sim/demo_installation.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 #include "ui/tab_page.h"
+#include "ui/verlauf_window.h"
 #include "ui/window_style.h"
 
 #include <QApplication>
@@ -31,9 +33,28 @@ struct Options {
     QString outputDir;
     QString simulator;
     QString model;
+    QString state; // empty: the demo installation
     QSize size{829, 590};
     int fontPixels = 0; // 0: the window's own font
+    int timeScale = 480;
+    int historyHours = 24;
 };
+
+// Whole numbers of an option within a range; false (and a message) otherwise.
+bool numberOption(const QCommandLineParser &parser, const QCommandLineOption &option, int minimum, int maximum,
+                  int &target)
+{
+    if (!parser.isSet(option))
+        return true;
+    bool ok = false;
+    const int value = parser.value(option).toInt(&ok);
+    if (!ok || value < minimum || value > maximum) {
+        say(QStringLiteral("--%1 wants a whole number from %2 to %3").arg(option.names().constFirst()).arg(minimum).arg(maximum));
+        return false;
+    }
+    target = value;
+    return true;
+}
 
 bool parseOptions(const QApplication &app, Options &o)
 {
@@ -51,7 +72,13 @@ bool parseOptions(const QApplication &app, Options &o)
     const QCommandLineOption size("size", "Window size (default 829x590).", "WxH");
     const QCommandLineOption font("font-px", "Height of the application font in pixels, to try the layouts "
                                              "with another font (default: the window's own, 11).", "N");
-    parser.addOptions({out, sim, model, size, font});
+    const QCommandLineOption state("state", "Installation the emulator starts with (default: the demo "
+                                            "installation, as in demo/Musterhaus.vsk).", "FILE.vsk");
+    const QCommandLineOption timeScale("time-scale", "The emulator's clock and weather, and the window's history, "
+                                                     "run N times faster (default 480: a day in 3 minutes).", "N");
+    const QCommandLineOption history("history-hours", "Simulated hours to record before the pictures of the "
+                                                      "history window (default 24; 0: no such pictures).", "H");
+    parser.addOptions({out, sim, model, size, font, state, timeScale, history});
     parser.process(app);
 
     o.outputDir = QFileInfo(parser.value(out)).absoluteFilePath();
@@ -67,15 +94,10 @@ bool parseOptions(const QApplication &app, Options &o)
             return false;
         }
     }
-    if (parser.isSet(font)) {
-        bool ok = false;
-        o.fontPixels = parser.value(font).toInt(&ok);
-        if (!ok || o.fontPixels < 6 || o.fontPixels > 40) {
-            say(QStringLiteral("--font-px wants a height of 6 to 40 pixels"));
-            return false;
-        }
-    }
-    return true;
+    if (parser.isSet(state))
+        o.state = QFileInfo(parser.value(state)).absoluteFilePath();
+    return numberOption(parser, font, 6, 40, o.fontPixels) && numberOption(parser, timeScale, 1, 1440, o.timeScale)
+           && numberOption(parser, history, 0, 24, o.historyHours);
 }
 
 } // namespace
@@ -105,13 +127,17 @@ int main(int argc, char **argv)
         say(QStringLiteral("no temporary working directory"));
         return 1;
     }
-    const QString state = work.filePath(QStringLiteral("demo.vsk"));
-    if (const QString error = saveConfigFile(state, demoConfiguration()); !error.isEmpty()) {
-        say(QStringLiteral("cannot write %1: %2").arg(state, error));
-        return 1;
+    QString state = options.state;
+    if (state.isEmpty()) {
+        state = work.filePath(QStringLiteral("demo.vsk"));
+        if (const QString error = saveConfigFile(state, sim::demoInstallation()); !error.isEmpty()) {
+            say(QStringLiteral("cannot write %1: %2").arg(state, error));
+            return 1;
+        }
     }
 
-    QStringList simOptions{"--baud", "0", "--seed", "7", "--state", state};
+    QStringList simOptions{"--baud", "0", "--seed", "7", "--state", state, "--time-scale",
+                           QString::number(options.timeScale)};
     if (!options.model.isEmpty())
         simOptions << QStringLiteral("--model") << options.model;
     EmulatedController controller;
@@ -131,6 +157,8 @@ int main(int argc, char **argv)
     ui::dialogHooks().chooseFile = [](QFileDialog *) { return QString(); };
 
     TQuorvix window;
+    // The history keeps the emulator's pace, so that its day fits into the waiting time.
+    window.sensorRecorder.setClock(SensorClock::faster(options.timeScale));
     window.resize(options.size);
     window.show(); // start-up runs on the first show
     WindowDriver driver(window);
@@ -167,6 +195,23 @@ int main(int argc, char **argv)
         }
     }
     window.Parameter_Maske->setCurrentIndex(0);
+    if (connected && options.historyHours > 0) {
+        const qint64 wanted = qint64(options.historyHours) * 3600 * 1000;
+        say(QStringLiteral("recording %1 simulated hours for the history window (%2 s)")
+                .arg(options.historyHours)
+                .arg(wanted / 1000 / options.timeScale));
+        const std::pair<const char *, Quantity> pictures[] = {{"09-verlauf-helligkeit", Quantity::Helligkeit},
+                                                              {"10-verlauf-temperatur", Quantity::Temperatur}};
+        if (driver.recordHistory(wanted, int(wanted / options.timeScale) + 30000)) {
+            for (const auto &[name, quantity] : pictures) {
+                const QString path = QDir(options.outputDir).filePath(QLatin1String(name) + QStringLiteral(".png"));
+                if (driver.grabHistory(quantity, path)) {
+                    ++written;
+                    std::printf("%s\n", qPrintable(path));
+                }
+            }
+        }
+    }
 
     for (const QString &text : dialogs)
         say(QStringLiteral("dialog: %1").arg(text.simplified()));

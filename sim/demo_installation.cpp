@@ -1,8 +1,8 @@
-#include "demo_configuration.h"
+#include "sim/demo_installation.h"
 
 #include <initializer_list>
 
-namespace vandorelle::tools {
+namespace vandorelle::sim {
 
 namespace {
 
@@ -32,7 +32,7 @@ void placeSchedule(ConfigStore &s, int motor)
 
 } // namespace
 
-ConfigStore demoConfiguration()
+ConfigStore demoInstallation()
 {
     ConfigStore s;
     const char *const rooms[] = {"Küche",        "Wohnzimmer",   "Esszimmer", "Bad",
@@ -46,9 +46,10 @@ ConfigStore demoConfiguration()
         const bool on = m == 0 || m % 3 == 1; // motor 1 always, so its details show
         const int onOff = on ? kOn : 1;
         s.Beschattung[m].EinAus = onOff;
-        s.Beschattung[m].Helligkeit = 120 + m;
+        s.Beschattung[m].Helligkeit = 80 + m; // 180 and up: a bright sky, not every cloud gap
         s.DaemmerungMorgen[m].EinAus = onOff;
         s.DaemmerungAbend[m].EinAus = onOff;
+        s.DaemmerungAbend[m].Helligkeit = 59;  // closes darker than the morning opens (110)
         s.DaemmerungAbend[m].Von = m % 9;
         s.Wind[m].EinAus = onOff;
         s.Wind[m].Geschwindigkeit = 3 + m % 10;
@@ -70,4 +71,4 @@ ConfigStore demoConfiguration()
     return s;
 }
 
-} // namespace vandorelle::tools
+} // namespace vandorelle::sim
