@@ -33,7 +33,7 @@ TEST(ScheduleLine, NamesAreCutOrPaddedSoTheTimesStartAtColumn21)
     ConfigStore store;
     store.Schaltzeit[slot(6, 31, 7)].Zeit = 1440;
     store.Schaltzeit[slot(6, 31, 7)].Richtung = 1;
-    for (const QString name : {QStringLiteral("Wohnzimmer Süd-West"), QStringLiteral("123456789012"),
+    for (const QString &name : {QStringLiteral("Wohnzimmer Süd-West"), QStringLiteral("123456789012"),
                                QStringLiteral("Bad"), QString()}) {
         const QString line = scheduleLine(store, name, 6, 31);
         ASSERT_EQ(line.size(), kLineLength) << name.toStdString();

@@ -97,7 +97,7 @@ TEST_F(MainWindow, SettingsFileChoosesThePort)
 
 TEST_F(MainWindow, UnusableSettingsFileFallsBackToComOne)
 {
-    for (const QByteArray content : {QByteArray(), QByteArray("abc\n"), QByteArray("9\n"),
+    for (const QByteArray &content : {QByteArray(), QByteArray("abc\n"), QByteArray("9\n"),
                                      QByteArray("0\n"), QByteArray("-2\n"), QByteArray("\xff\xfe")}) {
         writeSettings(content);
         EXPECT_EQ(readSettingsPort(dir.path()), 1) << content.toHex().constData();

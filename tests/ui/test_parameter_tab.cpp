@@ -142,8 +142,9 @@ TEST_F(ParameterTabTest, GroupTicksAreStoredPerBankAndComeBack)
     EXPECT_EQ(label("GZ_Bank_Label"), QStringLiteral("2"));
     EXPECT_TRUE(box(11)->isChecked());
     for (int n = 1; n <= 32; ++n) {
-        if (n != 11)
+        if (n != 11) {
             EXPECT_FALSE(box(n)->isChecked()) << n;
+        }
     }
 }
 
