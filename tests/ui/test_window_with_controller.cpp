@@ -1,10 +1,12 @@
 // The whole window against the emulated controller on a pseudo-terminal: connection,
 // "Steuerung --> PC" and "PC --> Steuerung" through the real buttons, and a silent line.
 
+#include "config/settings_file.h"
 #include "config/config_file.h"
 #include "support/emulator.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/port_selector.h"
 #include "ui/manual_tab.h"
 #include "ui/schaltzeit_transfer.h"
 #include "ui/schedule_controls.h"
@@ -16,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -281,7 +284,7 @@ TEST_F(WindowWithController, ConnectionAdaptsTheWindowToTheReportedFamily)
         EXPECT_EQ(w->transfer->Read_Button_RS->isHidden(), c.conservatory);
         EXPECT_TRUE(readButton()->isEnabled());
         EXPECT_TRUE(sendButton()->isEnabled());
-        EXPECT_TRUE(QFile::exists(dir.filePath("Vandorelle.ini")));
+        EXPECT_TRUE(QFile::exists(settingsFilePath(dir.path())));
         EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 
         w.reset();
@@ -428,6 +431,42 @@ TEST_F(WindowWithController, VanishedControllerEndsTheReadAtOnceAndTheLinkIsLost
     EXPECT_EQ(w->status.panel(StatusModel::Error), QStringLiteral("Verbindung unterbrochen"));
     EXPECT_EQ(w->status.panel(StatusModel::Model), kKeineVerbindung);
     EXPECT_TRUE(w->store.allPending());
+    expectUnlocked();
+}
+
+TEST_F(WindowWithController, RepluggedDeviceIsOpenedAgainByItselfWithTheConfigurationKept)
+{
+    const QString link = dir.filePath("ttyAdapter");
+    ASSERT_TRUE(emulator.start({"--baud", "0", "--silence-after", "60", "--link", link}))
+        << emulator.lastError().toStdString();
+    qputenv("VANDORELLE_COM1", link.toLocal8Bit());
+    w = std::make_unique<TQuorvix>();
+    w->startUp();
+    ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    connectWindow();
+    if (HasFatalFailure())
+        return;
+
+    // Pulled while a read runs: the read ends with everything pending, the loss is shown once.
+    w->store.clearAllPending();
+    readButton()->click();
+    ASSERT_TRUE(w->readAll.running());
+    emulator.stop();
+    ASSERT_TRUE(pumpUntil([this] { return !w->readAll.running(); }, 3000));
+    EXPECT_TRUE(w->store.allPending());
+    ASSERT_TRUE(pumpUntil([this] { return !w->KeineVerbindung_Label->isHidden(); }));
+    const ConfigStore kept = w->store;
+
+    // Plugged in again, nobody clicks: polled again within two seconds, connected soon after.
+    ASSERT_TRUE(emulator.start({"--baud", "0", "--link", link})) << emulator.lastError().toStdString();
+    QElapsedTimer sinceReturn;
+    sinceReturn.start();
+    ASSERT_TRUE(pumpUntil([this] { return w->status.panel(StatusModel::Model) != kKeineVerbindung; }));
+    EXPECT_LT(sinceReturn.elapsed(), 2000);
+    ASSERT_TRUE(pumpUntil([this] { return !w->session.noConnection && w->KeineVerbindung_Label->isHidden(); }));
+    EXPECT_TRUE(w->VaComm1.Active());
+    EXPECT_TRUE(w->store == kept);
+    EXPECT_EQ(errors, QStringList{ReadAllExchange::lineLostMessage()});
     expectUnlocked();
 }
 
