@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+#include <cstddef>
 #include <csignal>
 #include <cstdio>
 
@@ -29,9 +30,22 @@ const CommandRunner kRunners[] = {
     {"monitor", runMonitor},
 };
 
-Runner runnerFor(const CommandSpec &command)
+using OfflineRunner = Outcome (*)(const Options &, Console &);
+
+struct OfflineCommandRunner {
+    const char *name;
+    OfflineRunner run;
+};
+
+const OfflineCommandRunner kOfflineRunners[] = {
+    {"show", runShow},
+    {"ports", runPorts},
+};
+
+template <typename Entry, std::size_t N>
+auto runnerFor(const Entry (&table)[N], const CommandSpec &command) -> decltype(table[0].run)
 {
-    for (const CommandRunner &r : kRunners) {
+    for (const Entry &r : table) {
         if (qstrcmp(r.name, command.name) == 0)
             return r.run;
     }
@@ -76,10 +90,10 @@ int main(int argc, char **argv)
 
     Outcome outcome;
     if (!options.command->needsController) {
-        outcome = runShow(options, console);
+        outcome = runnerFor(kOfflineRunners, *options.command)(options, console);
     } else {
         ControllerLink link(options, console, interrupt);
-        outcome = runnerFor(*options.command)(options, link, console);
+        outcome = runnerFor(kRunners, *options.command)(options, link, console);
     }
     if (!outcome.ok())
         console.error(outcome.message);
