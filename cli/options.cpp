@@ -37,7 +37,9 @@ const CommandSpec kCommands[] = {
      0, false, false, true},
     {"monitor", "monitor [--count N]", "print one line of sensor values every 900 ms",
      "Polls every 900 ms and prints one line of sensor values per answer, until\n"
-     "interrupted (Ctrl-C) or N lines have been printed.",
+     "interrupted (Ctrl-C) or N lines have been printed. A device that disappears\n"
+     "(adapter pulled) is waited for: a line says the controller is lost, another\n"
+     "that it is back, and the monitor goes on.",
      0, false, true, true},
     {"show", "show FILE.vsk", "print the switching times of FILE (no controller)",
      "Prints the switching-time lines of FILE sorted by motor, separators included,\n"
