@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 
-#include <cstddef>
 #include <csignal>
 #include <cstdio>
 
@@ -15,10 +14,13 @@ using namespace vandorelle::cli;
 namespace {
 
 using Runner = Outcome (*)(const Options &, ControllerLink &, Console &);
+using OfflineRunner = Outcome (*)(const Options &, Console &);
 
+// Each command runs with the controller's link, or without a port (offline).
 struct CommandRunner {
     const char *name;
-    Runner run;
+    Runner run = nullptr;
+    OfflineRunner runOffline = nullptr;
 };
 
 const CommandRunner kRunners[] = {
@@ -28,28 +30,18 @@ const CommandRunner kRunners[] = {
     {"logbook", runLogbook},
     {"logbook-clear", runLogbookClear},
     {"monitor", runMonitor},
+    {"show", nullptr, runShow},
+    {"ports", nullptr, runPorts},
 };
 
-using OfflineRunner = Outcome (*)(const Options &, Console &);
-
-struct OfflineCommandRunner {
-    const char *name;
-    OfflineRunner run;
-};
-
-const OfflineCommandRunner kOfflineRunners[] = {
-    {"show", runShow},
-    {"ports", runPorts},
-};
-
-template <typename Entry, std::size_t N>
-auto runnerFor(const Entry (&table)[N], const CommandSpec &command) -> decltype(table[0].run)
+const CommandRunner &runnerFor(const CommandSpec &command)
 {
-    for (const Entry &r : table) {
+    for (const CommandRunner &r : kRunners) {
         if (qstrcmp(r.name, command.name) == 0)
-            return r.run;
+            return r;
     }
-    return nullptr;
+    static const CommandRunner none{""};
+    return none;
 }
 
 void printText(const QString &text)
@@ -89,11 +81,12 @@ int main(int argc, char **argv)
     interrupt.install();
 
     Outcome outcome;
+    const CommandRunner &runner = runnerFor(*options.command);
     if (!options.command->needsController) {
-        outcome = runnerFor(kOfflineRunners, *options.command)(options, console);
+        outcome = runner.runOffline(options, console);
     } else {
         ControllerLink link(options, console, interrupt);
-        outcome = runnerFor(kRunners, *options.command)(options, link, console);
+        outcome = runner.run(options, link, console);
     }
     if (!outcome.ok())
         console.error(outcome.message);
