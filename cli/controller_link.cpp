@@ -69,7 +69,7 @@ Outcome ControllerLink::open()
     QString error;
     if (m_options.port.isEmpty())
         choice = readSettings(QDir::currentPath());
-    else if (!resolvePortName(m_options.port, serialDevices(), choice, error))
+    else if (!resolvePortName(m_options.port, serialDevices, choice, error))
         return Outcome::failure(ExitCode::Usage, error);
 
     m_keeper.setReopening(m_reconnecting);

@@ -289,7 +289,7 @@ ParseResult parseArguments(const QStringList &args, Options &options, QString &m
         return ParseResult::UsageError;
     if (!options.port.isEmpty()) {
         PortChoice choice;
-        if (!resolvePortName(options.port, serialDevices(), choice, message))
+        if (!resolvePortName(options.port, serialDevices, choice, message))
             return ParseResult::UsageError;
     }
     return ParseResult::Run;

@@ -24,7 +24,8 @@ QList<PortEntry> portEntries(const SerialDeviceList &devices)
     return entries;
 }
 
-bool resolvePortName(const QString &text, const SerialDeviceList &devices, PortChoice &choice, QString &error)
+bool resolvePortName(const QString &text, const std::function<SerialDeviceList()> &devices, PortChoice &choice,
+                     QString &error)
 {
     static const QRegularExpression comName(QStringLiteral("^COM\\s*(\\d+)$"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -44,14 +45,19 @@ bool resolvePortName(const QString &text, const SerialDeviceList &devices, PortC
         choice = {n, QString()};
         return true;
     }
+    if (name.startsWith(u'/')) {
+        choice = {1, name};
+        return true;
+    }
     // Exact names first; a description may be shared by two identical adapters.
     const auto namesOf = [](const SerialDevice &d) {
         return QStringList{d.path, d.byIdPath, QFileInfo(d.byIdPath).fileName(), d.kernelName(), d.label()};
     };
     QList<const SerialDevice *> described;
-    for (const SerialDevice &d : devices) {
+    const SerialDeviceList present = devices();
+    for (const SerialDevice &d : present) {
         if (namesOf(d).contains(name)) {
-            choice = {1, d.path == name ? d.path : d.stablePath()};
+            choice = {1, d.stablePath()};
             return true;
         }
         if (!d.description.isEmpty() && d.description == name)

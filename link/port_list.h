@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace vandorelle {
 
 // One line of the port selector and of `vandorelle-cli ports`.
@@ -27,8 +29,9 @@ QString absentDeviceLabel(const QString &path);
 
 // A --port argument: "COM3", a device path, its by-id name (with or without the folder),
 // its node name (ttyUSB0) or its label or description when only one device has it.
+// devices() is asked only for a name that is no COM name and no absolute path.
 // False with a one-line reason when the text names nothing.
-bool resolvePortName(const QString &text, const SerialDeviceList &devices, PortChoice &choice,
+bool resolvePortName(const QString &text, const std::function<SerialDeviceList()> &devices, PortChoice &choice,
                      QString &error);
 
 } // namespace vandorelle

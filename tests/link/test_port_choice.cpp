@@ -112,7 +112,7 @@ TEST(PortList, EveryNameOfADeviceLeadsToIt)
     const auto resolved = [](const QString &name) {
         PortChoice choice;
         QString error;
-        if (!resolvePortName(name, kDevices, choice, error))
+        if (!resolvePortName(name, [] { return kDevices; }, choice, error))
             return QStringLiteral("error: ") + error;
         return choice.isDevice() ? choice.devicePath : QStringLiteral("COM%1").arg(choice.portNum);
     };
