@@ -5,11 +5,19 @@
 
 #include <QTime>
 
+#include <utility>
+
 namespace vandorelle::cli {
 
 namespace {
 
 constexpr int kMonitorIntervalMs = 900;
+
+// Lost and back, in the time column of the sensor lines.
+QString monitorEventLine(const QTime &when, const QString &event)
+{
+    return when.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") + event;
+}
 
 } // namespace
 
@@ -42,25 +50,43 @@ Outcome runInfo(const Options &, ControllerLink &link, Console &console)
 
 Outcome runMonitor(const Options &options, ControllerLink &link, Console &console)
 {
+    // An adapter pulled and plugged in again costs the monitor a few lines, not its run.
+    link.keepReconnecting();
     if (Outcome opened = link.open(); !opened.ok())
         return opened;
 
     int printed = 0;
+    bool lost = false;
     QObject::connect(&link.session, &Session::followUp, &link, [&](FollowUp what) {
         if (what != FollowUp::LiveValues || (options.count > 0 && printed >= options.count))
             return;
+        if (std::exchange(lost, false))
+            console.out(monitorEventLine(QTime::currentTime(),
+                                         QStringLiteral("controller back on %1").arg(link.portLabel())));
         console.out(sensorLine(QTime::currentTime(), link.session.live));
         ++printed;
+    });
+    QObject::connect(&link.portKeeper(), &PortKeeper::deviceLost, &link, [&] {
+        lost = true;
+        console.out(monitorEventLine(QTime::currentTime(),
+                                     QStringLiteral("controller lost: %1 disappeared; waiting for it to return")
+                                         .arg(link.portLabel())));
     });
 
     QTimer poll;
     poll.setInterval(kMonitorIntervalMs);
     QObject::connect(&poll, &QTimer::timeout, &link, [&] { link.sendPoll(); });
+    // Back at once, not a poll period later.
+    QObject::connect(&link.portKeeper(), &PortKeeper::deviceBack, &link, [&] {
+        poll.start();
+        link.sendPoll();
+    });
     poll.start();
     link.sendPoll();
 
     // Silence is measured from the last sound poll answer: a line of noise is silent too.
-    auto silent = [&] { return link.msSinceLastAnswer() >= link.timeoutMs(); };
+    // While the device is away there is nobody to be silent.
+    auto silent = [&] { return !link.waitingForDevice() && link.msSinceLastAnswer() >= link.timeoutMs(); };
     link.waitUntil([&] { return (options.count > 0 && printed >= options.count) || silent(); }, -1);
     poll.stop();
 

@@ -15,6 +15,7 @@ Outcome runLogbook(const Options &options, ControllerLink &link, Console &consol
 Outcome runLogbookClear(const Options &options, ControllerLink &link, Console &console);
 // Offline: needs no port.
 Outcome runShow(const Options &options, Console &console);
+Outcome runPorts(const Options &options, Console &console);
 
 // Loads a configuration file into the store as the window's load does; exit 6 with the
 // file name and, where the loader knows it, the line.

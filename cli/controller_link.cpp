@@ -2,6 +2,8 @@
 
 #include "cli/interrupt.h"
 #include "config/settings_file.h"
+#include "link/port_list.h"
+#include "link/serial_devices.h"
 #include "protocol/device_family.h"
 
 #include <QCoreApplication>
@@ -66,27 +68,21 @@ Outcome ControllerLink::open()
     PortChoice choice;
     QString error;
     if (m_options.port.isEmpty())
-        choice.portNum = readSettingsPort(QDir::currentPath());
-    else if (!parsePort(m_options.port, choice, error))
+        choice = readSettings(QDir::currentPath());
+    else if (!resolvePortName(m_options.port, serialDevices, choice, error))
         return Outcome::failure(ExitCode::Usage, error);
 
+    m_keeper.setReopening(m_reconnecting);
     try {
-        if (choice.devicePath.isEmpty())
-            m_port.setPortNum(choice.portNum);
-        else
-            m_port.setDeviceOverride(choice.devicePath);
-        m_portLabel = choice.devicePath.isEmpty()
-            ? QStringLiteral("%1 (%2)").arg(choice.label(), m_port.DeviceName())
-            : choice.devicePath;
-        m_port.setBaudrate(Baudrate::br9600);
-        m_port.setDatabits(Databits::db8);
-        m_port.setParity(Parity::paNone);
-        m_port.setStopbits(Stopbits::sb1);
-        m_port.Open();
+        m_keeper.choose(choice);
+        m_portLabel = choice.isDevice()
+            ? choice.devicePath
+            : QStringLiteral("COM%1 (%2)").arg(choice.portNum).arg(m_port.DeviceName());
+        m_keeper.open();
     } catch (const EVaCommError &e) {
         m_trace.note(QStringLiteral("cannot open %1: %2").arg(m_portLabel, e.message()));
         return Outcome::failure(ExitCode::PortUnavailable,
-                                QStringLiteral("cannot open the port %1: %2").arg(m_portLabel, e.message()));
+                                QStringLiteral("cannot open the port %1: %2").arg(m_portLabel, e.text()));
     }
     m_trace.note(QStringLiteral("opened %1").arg(m_portLabel));
     m_lastAnswer = QDateTime::currentMSecsSinceEpoch();
@@ -223,10 +219,27 @@ void ControllerLink::onReceived(int)
     }
 }
 
+void ControllerLink::keepReconnecting()
+{
+    m_reconnecting = true;
+    connect(&m_keeper, &PortKeeper::deviceBack, this, [this] {
+        m_trace.note(QStringLiteral("the device is back: %1").arg(m_port.DeviceName()));
+        // The controller gets a whole time-out to answer again.
+        m_lastAnswer = QDateTime::currentMSecsSinceEpoch();
+    });
+}
+
 void ControllerLink::onLineError(int errors)
 {
     m_trace.note(QStringLiteral("line error 0x%1").arg(errors, 4, 16, QLatin1Char('0')));
-    if ((errors & LineError::Hangup) && !m_lineLost) {
+    if (!(errors & LineError::Hangup))
+        return;
+    if (m_reconnecting) {
+        m_trace.note(QStringLiteral("the device disappeared; waiting for it"));
+        session.reportLineLost();
+        return;
+    }
+    if (!m_lineLost) {
         m_lineLost = true;
         m_trace.note(QStringLiteral("the device disappeared"));
         session.reportLineLost();

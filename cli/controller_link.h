@@ -5,6 +5,7 @@
 #include "cli/outcome.h"
 #include "cli/trace.h"
 #include "config/store.h"
+#include "link/port_keeper.h"
 #include "link/serial_port.h"
 #include "protocol/session.h"
 #include "protocol/status_model.h"
@@ -33,8 +34,14 @@ public:
     Session session{store, status};
 
     // Opens the port of the options (or of the settings file) at the window's line settings,
-    // and the trace file.
+    // and the trace file. A port that cannot be opened says why and what to do.
     Outcome open();
+    // From now on a vanished device is waited for and opened again when it is back, instead of
+    // ending the command (monitor). Before open().
+    void keepReconnecting();
+    PortKeeper &portKeeper() { return m_keeper; }
+    // The device is away and being waited for.
+    bool waitingForDevice() const { return m_keeper.waitingForDevice(); }
     QString portLabel() const { return m_portLabel; }
 
     // What a command needs to have heard before it starts.
@@ -79,6 +86,7 @@ private:
     InterruptWatch &m_interrupt;
     TraceWriter m_trace;
     TVaComm m_port;
+    PortKeeper m_keeper{m_port};
     TracingPort m_tracingPort{m_port, m_trace};
     QString m_portLabel;
     QHash<QString, int> m_frames;
@@ -86,6 +94,7 @@ private:
     qint64 m_lastAnswer = 0;
     int m_pollsSent = 0;
     bool m_lineLost = false;
+    bool m_reconnecting = false;
 };
 
 } // namespace vandorelle::cli

@@ -14,10 +14,13 @@ using namespace vandorelle::cli;
 namespace {
 
 using Runner = Outcome (*)(const Options &, ControllerLink &, Console &);
+using OfflineRunner = Outcome (*)(const Options &, Console &);
 
+// Each command runs with the controller's link, or without a port (offline).
 struct CommandRunner {
     const char *name;
-    Runner run;
+    Runner run = nullptr;
+    OfflineRunner runOffline = nullptr;
 };
 
 const CommandRunner kRunners[] = {
@@ -27,15 +30,18 @@ const CommandRunner kRunners[] = {
     {"logbook", runLogbook},
     {"logbook-clear", runLogbookClear},
     {"monitor", runMonitor},
+    {"show", nullptr, runShow},
+    {"ports", nullptr, runPorts},
 };
 
-Runner runnerFor(const CommandSpec &command)
+const CommandRunner &runnerFor(const CommandSpec &command)
 {
     for (const CommandRunner &r : kRunners) {
         if (qstrcmp(r.name, command.name) == 0)
-            return r.run;
+            return r;
     }
-    return nullptr;
+    static const CommandRunner none{""};
+    return none;
 }
 
 void printText(const QString &text)
@@ -75,11 +81,12 @@ int main(int argc, char **argv)
     interrupt.install();
 
     Outcome outcome;
+    const CommandRunner &runner = runnerFor(*options.command);
     if (!options.command->needsController) {
-        outcome = runShow(options, console);
+        outcome = runner.runOffline(options, console);
     } else {
         ControllerLink link(options, console, interrupt);
-        outcome = runnerFor(*options.command)(options, link, console);
+        outcome = runner.run(options, link, console);
     }
     if (!outcome.ok())
         console.error(outcome.message);

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
-#include <QRegularExpression>
+#include "link/port_list.h"
+#include "link/serial_devices.h"
 
 #include <cmath>
 
@@ -36,13 +37,21 @@ const CommandSpec kCommands[] = {
      0, false, false, true},
     {"monitor", "monitor [--count N]", "print one line of sensor values every 900 ms",
      "Polls every 900 ms and prints one line of sensor values per answer, until\n"
-     "interrupted (Ctrl-C) or N lines have been printed.",
+     "interrupted (Ctrl-C) or N lines have been printed. A device that disappears\n"
+     "(adapter pulled) is waited for: a line says the controller is lost, another\n"
+     "that it is back, and the monitor goes on.",
      0, false, true, true},
     {"show", "show FILE.vsk", "print the switching times of FILE (no controller)",
      "Prints the switching-time lines of FILE sorted by motor, separators included,\n"
      "and the free switching-time memory (with a warning when they do not fit into the\n"
      "controller). Needs no port.",
      1, false, false, false},
+    {"ports", "ports", "list the serial ports: path, by-id name, description",
+     "Lists what the window's port selector offers: COM1 .. COM8 with the devices they\n"
+     "open, then the serial devices present (USB adapters, on-board ports), one per line:\n"
+     "path, /dev/serial/by-id name (\"-\" when it has none) and description, separated\n"
+     "by tabs. Each of these names is accepted by --port. Needs no port.",
+     0, false, false, false},
 };
 
 const char *const kUsage =
@@ -50,8 +59,9 @@ const char *const kUsage =
 
 const char *const kOptionsHelp =
     "Options:\n"
-    "  --port PORT        a device path (/dev/ttyUSB0) or COM1 .. COM8; default: the port\n"
-    "                     in Vandorelle.ini of the working directory, else COM1\n"
+    "  --port PORT        COM1 .. COM8, a device path (/dev/ttyUSB0), or a name that\n"
+    "                     \"vandorelle-cli ports\" lists; default: the port in Vandorelle.ini of\n"
+    "                     the working directory, else of ~/.config/vandorelle, else COM1\n"
     "  --timeout SECONDS  silence after which an exchange is given up (default 10)\n"
     "  --trace FILE       append every byte sent and received to FILE\n"
     "  --quiet            no progress on stderr\n"
@@ -174,7 +184,7 @@ bool scanArguments(const QStringList &args, Options &options, Pending &pending, 
             if (!takeValue(args, i, inlineValue, hasInline, name, options.port, error))
                 return false;
             if (options.port.isEmpty()) {
-                error = QStringLiteral("--port needs a device path or COM1 .. COM8");
+                error = QStringLiteral("--port needs a device path, a device name or COM1 .. COM8");
                 return false;
             }
         } else if (name == QLatin1String("trace")) {
@@ -279,7 +289,7 @@ ParseResult parseArguments(const QStringList &args, Options &options, QString &m
         return ParseResult::UsageError;
     if (!options.port.isEmpty()) {
         PortChoice choice;
-        if (!parsePort(options.port, choice, message))
+        if (!resolvePortName(options.port, serialDevices, choice, message))
             return ParseResult::UsageError;
     }
     return ParseResult::Run;
@@ -304,35 +314,6 @@ QString commandHelp(const CommandSpec &command)
         text += u'\n' + QString::fromLatin1(kOptionsHelp);
     text += u'\n' + QString::fromLatin1(kExitCodes);
     return text;
-}
-
-QString PortChoice::label() const
-{
-    return devicePath.isEmpty() ? QStringLiteral("COM%1").arg(portNum) : devicePath;
-}
-
-bool parsePort(const QString &text, PortChoice &choice, QString &error)
-{
-    static const QRegularExpression comName(QStringLiteral("^COM\\s*(\\d+)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty()) {
-        error = QStringLiteral("--port needs a device path or COM1 .. COM8");
-        return false;
-    }
-    const QRegularExpressionMatch m = comName.match(trimmed);
-    if (m.hasMatch()) {
-        bool ok = false;
-        const int n = m.captured(1).toInt(&ok);
-        if (!ok || n < 1 || n > 8) {
-            error = QStringLiteral("--port %1: only COM1 .. COM8 exist; give a device path for others").arg(text);
-            return false;
-        }
-        choice = {QString(), n};
-        return true;
-    }
-    choice = {text, 0};
-    return true;
 }
 
 } // namespace vandorelle::cli

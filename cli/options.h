@@ -40,14 +40,4 @@ ParseResult parseArguments(const QStringList &args, Options &options, QString &m
 QString toolHelp();
 QString commandHelp(const CommandSpec &command);
 
-// Where a PORT argument leads: a device path, or a port number 1..8 mapped as the window
-// maps its port selector.
-struct PortChoice {
-    QString devicePath; // empty when portNum applies
-    int portNum = 0;
-    QString label() const;
-};
-// False for COM names outside COM1 .. COM8 or an empty text.
-bool parsePort(const QString &text, PortChoice &choice, QString &error);
-
 } // namespace vandorelle::cli

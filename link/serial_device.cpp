@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -120,7 +121,16 @@ void writeTermios(int fd, const termios &wanted, const LineSettings &settings, b
 
 bool modemControlUnsupported(int err) { return err == ENOTTY || err == EINVAL; }
 
+int systemOpen(const char *path, int flags) { return ::open(path, flags); }
+
+std::atomic<DeviceOpenCall> g_openCall{systemOpen};
+
 } // namespace
+
+DeviceOpenCall setDeviceOpenCall(DeviceOpenCall call)
+{
+    return g_openCall.exchange(call ? call : systemOpen);
+}
 
 int bitsPerSecond(const LineSettings &settings)
 {
@@ -136,7 +146,7 @@ int bitsPerSecond(const LineSettings &settings)
 int openSerialDevice(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = g_openCall.load()(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
         if (err == ENOENT)

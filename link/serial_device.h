@@ -20,6 +20,12 @@ int bitsPerSecond(const LineSettings &settings);
 // Opens the device for exclusive, non-blocking use; throws EVaCommError.
 int openSerialDevice(const QString &path);
 
+// The open(2) that openSerialDevice calls. Tests put in one that fails as the system would
+// for a user without permission: they run as root, whom no mode bits stop. nullptr restores
+// open(2); returns the call in use before.
+using DeviceOpenCall = int (*)(const char *path, int flags);
+DeviceOpenCall setDeviceOpenCall(DeviceOpenCall call);
+
 // Full set-up after opening: line settings, flow control, modem lines, queues, non-blocking
 // reads. Throws EVaCommError; the caller closes the device.
 void configureSerialDevice(int fd, const LineSettings &settings);

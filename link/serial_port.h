@@ -16,13 +16,24 @@ class EVaCommError : public std::runtime_error {
 public:
     explicit EVaCommError(const QString &message, bool repeated = false)
         : std::runtime_error(message.toStdString()), m_message(message), m_repeated(repeated) {}
+    EVaCommError(const QString &message, int systemError, const QString &remedy)
+        : std::runtime_error(message.toStdString()), m_message(message), m_remedy(remedy),
+          m_systemError(systemError) {}
     const QString &message() const { return m_message; }
     // The write buffer is still full from an earlier failure: the user has been told once
     // for this stall, and the handler only has to stop.
     bool repeated() const { return m_repeated; }
+    // errno of a failed open (ENOENT for a device that is not there), else 0.
+    int systemError() const { return m_systemError; }
+    // What the user can do about a failed open, in German; may be empty.
+    const QString &remedy() const { return m_remedy; }
+    // The message with its remedy on the lines below: what a user is shown.
+    QString text() const { return m_remedy.isEmpty() ? m_message : m_message + u'\n' + m_remedy; }
 
 private:
     QString m_message;
+    QString m_remedy;
+    int m_systemError = 0;
     bool m_repeated = false;
 };
 

@@ -124,7 +124,7 @@ void Supervisor::evaluateConnection(QString &deferredError)
 
     if (!settingsWritten) {
         settingsWritten = true; // no retry in this run, whatever happens
-        if (!writeSettingsPort(settingsDirectory, portNumber()))
+        if (!writeSettings(settingsDirectory, portChoice()))
             deferredError = kSettingsWriteError;
     }
     if (!logbookResetSent) {

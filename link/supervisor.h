@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/settings_file.h"
 #include "protocol/device_family.h"
 #include "protocol/session.h"
 
@@ -28,9 +29,10 @@ public:
     // supervisor only starts and stops them.
     void setTimers(QTimer *poll, QTimer *watchdog, QTimer *timeSignal);
 
-    // Where the settings file is written, and the port number it records.
+    // The working directory (a settings file there wins over the configuration folder's),
+    // and the port the settings file records.
     QString settingsDirectory;
-    std::function<int()> portNumber = [] { return 1; };
+    std::function<PortChoice()> portChoice = [] { return PortChoice{}; };
 
     void Timer1Timer();
     void Timer3Timer();

@@ -1,7 +1,10 @@
 #include "ui/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace vandorelle::ui {
 
@@ -41,5 +44,20 @@ void showError(QWidget *parent, const QString &text) { dialogHooks().error(paren
 void showInformation(QWidget *parent, const QString &text) { dialogHooks().information(parent, text); }
 bool askYesNo(QWidget *parent, const QString &text) { return dialogHooks().question(parent, text); }
 QString chooseFile(QFileDialog *dialog) { return dialogHooks().chooseFile(dialog); }
+
+QString chooseFileIn(QFileDialog *dialog, QString &lastFolder)
+{
+    QString folder = lastFolder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QFileInfo(folder).isDir())
+            folder = QDir::homePath();
+    }
+    dialog->setDirectory(folder);
+    const QString path = chooseFile(dialog);
+    if (!path.isEmpty())
+        lastFolder = QFileInfo(path).absolutePath();
+    return path;
+}
 
 } // namespace vandorelle::ui

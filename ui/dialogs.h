@@ -26,5 +26,8 @@ void showError(QWidget *parent, const QString &text);
 void showInformation(QWidget *parent, const QString &text);
 bool askYesNo(QWidget *parent, const QString &text);
 QString chooseFile(QFileDialog *dialog);
+// Opens the dialog in lastFolder, else in the user's documents folder, and remembers the
+// folder of the chosen file there.
+QString chooseFileIn(QFileDialog *dialog, QString &lastFolder);
 
 } // namespace vandorelle::ui

@@ -102,7 +102,7 @@ void LogbuchTab::Logbuch_LoeschenClick() { exchange->deleteLogbook(); }
 
 void LogbuchTab::Logbuch_save_ButtonClick()
 {
-    const QString path = ui::chooseFile(w->SaveDialog_Logbuch);
+    const QString path = ui::chooseFileIn(w->SaveDialog_Logbuch, w->logbookFolder);
     if (path.isEmpty()) {
         setTransferControlsEnabled(true);
         return;

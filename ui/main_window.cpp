@@ -9,6 +9,7 @@
 #include "ui/logbook_tab.h"
 #include "ui/manual_tab.h"
 #include "ui/parameter_tab.h"
+#include "ui/port_selector.h"
 #include "ui/schaltzeit_transfer.h"
 #include "ui/schedule_tab.h"
 #include "ui/shading_tab.h"
@@ -148,6 +149,7 @@ TQuorvix::TQuorvix(QWidget *parent)
 
     connect(&VaComm1, &TVaComm::OnRxChar, this, &TQuorvix::VaComm1RxChar);
     connect(&VaComm1, &TVaComm::OnError, this, &TQuorvix::VaComm1Error);
+    connect(&portKeeper, &PortKeeper::deviceBack, this, &TQuorvix::portBack);
     connect(&status, &StatusModel::panelChanged, this, [this](int index, const QString &text) {
         statusPanels[index]->setText(text);
     });
@@ -303,7 +305,7 @@ void TQuorvix::startUp()
     SaveDialog_Logbuch->setNameFilter(QStringLiteral("Quorvix Logbuch-File (*.vlg)"));
     SaveDialog_Logbuch->setDefaultSuffix(QStringLiteral("vlg"));
 
-    transfer->Combo_PortNum->setCurrentIndex(readSettingsPort(programDirectory) - 1);
+    transfer->Combo_PortNum->select(readSettings(programDirectory));
     reopenPort(/*portChange=*/false);
 
     Timer1->start();
@@ -313,29 +315,34 @@ void TQuorvix::startUp()
 void TQuorvix::reopenPort(bool portChange)
 {
     try {
-        VaComm1.Close();
         try {
-            VaComm1.setPortNum(transfer->Combo_PortNum->currentIndex() + 1);
+            portKeeper.choose(transfer->Combo_PortNum->currentChoice());
         } catch (const EVaCommError &) {
-            transfer->Combo_PortNum->setCurrentIndex(VaComm1.PortNum() - 1);
+            transfer->Combo_PortNum->select(portKeeper.choice());
             throw;
         }
-        VaComm1.setBaudrate(Baudrate::br9600);
-        VaComm1.setDatabits(Databits::db8);
-        VaComm1.setParity(Parity::paNone);
-        VaComm1.setStopbits(Stopbits::sb1);
         if (portChange) {
             store.markAllPending();
             status.clearAll();
             status.setPanel(StatusModel::Model, kKeineVerbindung);
             supervisor.resetLink();
         }
-        VaComm1.Open();
+        portKeeper.open();
         if (!portChange)
             refreshAllViews();
     } catch (const EVaCommError &e) {
-        ui::showError(this, e.message());
+        ui::showError(this, e.text());
     }
+}
+
+void TQuorvix::portBack()
+{
+    // A suspended supervisor (an exchange running) is not woken.
+    if (!Timer1->isActive())
+        return;
+    Timer1->start();
+    Timer3->start();
+    Timer1Timer();
 }
 
 void TQuorvix::refreshAllViews()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/store.h"
+#include "link/port_keeper.h"
 #include "link/serial_port.h"
 #include "link/supervisor.h"
 #include "protocol/read_all.h"
@@ -45,6 +46,7 @@ public:
     StatusModel status;
     Session session{store, status};
     TVaComm VaComm1;
+    PortKeeper portKeeper{VaComm1}; // opens the chosen port; re-opens a device that comes back
     Supervisor supervisor{session}; // poll, watchdog, firmware check, device family
     ReadAllExchange readAll{session};  // "Steuerung --> PC"
     SendAllExchange sendAll{session};  // "PC --> Steuerung"
@@ -57,6 +59,9 @@ public:
     QFileDialog *SaveDialog1 = nullptr;
     QFileDialog *OpenDialog1 = nullptr;
     QFileDialog *SaveDialog_Logbuch = nullptr;
+    // The folders the dialogs open in: last used in this run (configuration files share one).
+    QString configFileFolder;
+    QString logbookFolder;
 
     // Fixed top area
     QLabel *Label9 = nullptr;
@@ -95,6 +100,9 @@ public:
     void reopenPort(bool portChange);
     // Shows/hides a tab page, keeping its position.
     void setPageVisible(TabPage *page, bool visible);
+
+    // The chosen device is open again after it was away: poll at once.
+    void portBack();
 
     // Handlers of the serial port's events.
     void VaComm1RxChar(int count);

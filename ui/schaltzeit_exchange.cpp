@@ -2,6 +2,7 @@
 
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/port_selector.h"
 #include "ui/parameter_tab.h"
 #include "ui/schedule_controls.h"
 #include "ui/schedule_tab.h"

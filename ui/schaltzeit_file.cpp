@@ -13,7 +13,7 @@ namespace vandorelle {
 
 void TransferPanel::SaveToDisk_ButtonClick()
 {
-    const QString path = ui::chooseFile(w->SaveDialog1);
+    const QString path = ui::chooseFileIn(w->SaveDialog1, w->configFileFolder);
     if (path.isEmpty())
         return;
     if (QFileInfo::exists(path)
@@ -31,7 +31,7 @@ void TransferPanel::SaveToDisk_ButtonClick()
 
 void TransferPanel::Read_From_DiskClick()
 {
-    const QString path = ui::chooseFile(w->OpenDialog1);
+    const QString path = ui::chooseFileIn(w->OpenDialog1, w->configFileFolder);
     if (path.isEmpty())
         return;
     const QString activity = w->status.panel(StatusModel::Activity);

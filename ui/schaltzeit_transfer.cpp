@@ -2,9 +2,9 @@
 
 #include "ui/help_box.h"
 #include "ui/main_window.h"
+#include "ui/port_selector.h"
 #include "ui/window_style.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -75,11 +75,7 @@ TransferPanel::TransferPanel(TQuorvix *window)
     PortGroup->setObjectName(QStringLiteral("PortGroup"));
     auto *pl = new QVBoxLayout(PortGroup);
     compact(pl);
-    Combo_PortNum = new QComboBox(PortGroup);
-    Combo_PortNum->setObjectName(QStringLiteral("Combo_PortNum"));
-    for (int n = 1; n <= 8; ++n)
-        Combo_PortNum->addItem(QStringLiteral("COM %1").arg(n));
-    Combo_PortNum->setToolTip(QStringLiteral("Serielle Schnittstelle"));
+    Combo_PortNum = new PortSelector(PortGroup);
     ProgressBar = new QProgressBar(PortGroup);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
     ProgressBar->setRange(0, 100);

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QProgressBar;
@@ -10,6 +9,7 @@ class QPushButton;
 
 namespace vandorelle {
 
+class PortSelector;
 class TQuorvix;
 
 // The groups "Datenaustausch", "Sicherung auf Datenträger" and "Port" and the line-error
@@ -30,7 +30,7 @@ public:
     QPushButton *SaveToDisk_Button = nullptr;
     QPushButton *Read_From_Disk = nullptr;
     QGroupBox *PortGroup = nullptr;
-    QComboBox *Combo_PortNum = nullptr;
+    PortSelector *Combo_PortNum = nullptr; // "COM 1" .. "COM 8", then the devices present
     QProgressBar *ProgressBar = nullptr;
     QLabel *Label21 = nullptr;
 

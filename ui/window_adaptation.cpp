@@ -5,6 +5,7 @@
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 #include "ui/parameter_tab.h"
+#include "ui/port_selector.h"
 #include "ui/schaltzeit_transfer.h"
 #include "ui/shading_tab.h"
 #include "ui/shape_widget.h"
@@ -129,7 +130,7 @@ namespace vandorelle {
 void TQuorvix::connectSupervisor()
 {
     supervisor.setTimers(Timer1, Timer3, DCF77_LED_Timer);
-    supervisor.portNumber = [this] { return transfer->Combo_PortNum->currentIndex() + 1; };
+    supervisor.portChoice = [this] { return transfer->Combo_PortNum->currentChoice(); };
     connect(Timer1, &QTimer::timeout, this, &TQuorvix::Timer1Timer);
     connect(Timer3, &QTimer::timeout, this, &TQuorvix::Timer3Timer);
     connect(DCF77_LED_Timer, &QTimer::timeout, this, &TQuorvix::DCF77_LED_TimerTimer);

@@ -6,7 +6,7 @@ VANDORELLE_BUILD="${VANDORELLE_BUILD:-$VANDORELLE_ROOT/build}"
 
 VANDORELLE_PACKAGES=(
   build-essential cmake ninja-build ccache
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-serialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core locales
 )

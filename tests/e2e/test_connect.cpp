@@ -1,3 +1,4 @@
+#include "config/settings_file.h"
 #include "link/serial_port.h"
 #include "link/supervisor.h"
 #include "protocol/session.h"
@@ -106,7 +107,7 @@ TEST_F(Connect, ShowsModelFirmwareDateTimeAndSensors)
     EXPECT_TRUE(flags.ShadingFamily && flags.ConservatoryFamily && flags.TastPresent && flags.GzsPresent);
     EXPECT_TRUE(flags.BankModel && flags.EightEntries);
     EXPECT_FALSE(session.noConnection);
-    EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath("Vandorelle.ini")));
+    EXPECT_TRUE(QFile::exists(settingsFilePath(dir.path())));
 }
 
 TEST_F(Connect, SmallModelAndLostLine)

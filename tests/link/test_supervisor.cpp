@@ -1,3 +1,4 @@
+#include "config/settings_file.h"
 #include "link/serial_port.h"
 #include "link/supervisor.h"
 #include "support/fake_port.h"
@@ -223,10 +224,10 @@ TEST(Supervisor, SendingSuspendsPollAndWatchdogButNotTheDot)
 TEST(Supervisor, SettingsFileAndLogbookResetOncePerRun)
 {
     SupervisorFixture f;
-    f.supervisor.portNumber = [] { return 3; };
+    f.supervisor.portChoice = [] { return PortChoice{3, {}}; };
     f.connect(modelString('R', '9', 'S', '-', '-'));
     f.supervisor.Timer1Timer();
-    QFile ini(QDir(f.dir.path()).filePath("Vandorelle.ini"));
+    QFile ini(settingsFilePath(f.dir.path()));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_EQ(ini.readAll().trimmed(), "3");
     ini.close();
@@ -241,11 +242,17 @@ TEST(Supervisor, SettingsFileAndLogbookResetOncePerRun)
     EXPECT_EQ(f.port.count("slr"), 1);
     EXPECT_TRUE(f.seen.errors.isEmpty());
 
+    // No configuration folder can be made under a plain file.
     SupervisorFixture g;
-    g.supervisor.settingsDirectory = g.dir.filePath("missing/folder");
+    QFile blocker(g.dir.filePath("plain-file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", blocker.fileName().toLocal8Bit());
     g.connect(modelString('R', '9', 'S', '-', '-'));
     g.supervisor.Timer1Timer();
     g.supervisor.Timer1Timer();
+    qputenv("XDG_CONFIG_HOME", configHome);
     ASSERT_EQ(g.seen.errors.size(), 1);
     EXPECT_EQ(g.seen.errors[0], "    Kann Initialisierungs-File nicht schreiben    ");
     EXPECT_EQ(g.port.count("slr"), 1);

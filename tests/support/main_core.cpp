@@ -1,3 +1,5 @@
+#include "support/private_config.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
@@ -5,6 +7,7 @@
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    vandorelle::test::usePrivateConfigHome();
     QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -78,8 +78,10 @@ TEST_F(MainWindow, HasItsEightPagesAndStartUpTexts)
     EXPECT_EQ(w.statusBar()->objectName(), QStringLiteral("StatusBar1"));
     // The port could not be opened: one message, and the window runs on without a line.
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], QStringLiteral("Specified device not found (%1).")
-                             .arg(dir.filePath(QStringLiteral("no-such-port-1"))));
+    const QString device = dir.filePath(QStringLiteral("no-such-port-1"));
+    EXPECT_EQ(errors[0], QStringLiteral("Specified device not found (%1).\nDas Gerät %1 ist nicht vorhanden.\n"
+                                        "Abhilfe: den Adapter einstecken oder eine vorhandene Schnittstelle wählen.")
+                             .arg(device));
     EXPECT_FALSE(w.VaComm1.Active());
 }
 
@@ -100,12 +102,12 @@ TEST_F(MainWindow, UnusableSettingsFileFallsBackToComOne)
     for (const QByteArray &content : {QByteArray(), QByteArray("abc\n"), QByteArray("9\n"),
                                      QByteArray("0\n"), QByteArray("-2\n"), QByteArray("\xff\xfe")}) {
         writeSettings(content);
-        EXPECT_EQ(readSettingsPort(dir.path()), 1) << content.toHex().constData();
+        EXPECT_EQ(readSettings(dir.path()), PortChoice{}) << content.toHex().constData();
     }
     QFile::remove(dir.filePath(kSettingsFileName));
-    EXPECT_EQ(readSettingsPort(dir.path()), 1);
+    EXPECT_EQ(readSettings(dir.path()), PortChoice{});
     writeSettings("8");
-    EXPECT_EQ(readSettingsPort(dir.path()), 8);
+    EXPECT_EQ(readSettings(dir.path()).portNum, 8);
 }
 
 TEST_F(MainWindow, PortChangeResetsTheStatusBarAndMarksEverythingPending)

@@ -1,5 +1,7 @@
+#include "config/settings_file.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/port_selector.h"
 #include "ui/schaltzeit_transfer.h"
 #include "ui/shape_widget.h"
 #include "ui/tab_page.h"
@@ -97,7 +99,7 @@ TEST_F(SupervisorWindow, UnconnectedWindowPollsAndShowsTheLabel)
     EXPECT_FALSE(w->KeineVerbindung_Label->isHidden());
     EXPECT_FALSE(logbook->isEnabled());
     EXPECT_EQ(w->Dot->brush(), QColor(Qt::red));
-    EXPECT_FALSE(QFile::exists(dir.filePath("Vandorelle.ini")));
+    EXPECT_FALSE(QFile::exists(settingsFilePath(dir.path())));
 }
 
 TEST_F(SupervisorWindow, FullFamilyShowsEverythingAndTheConservatoryPair)
@@ -127,7 +129,7 @@ TEST_F(SupervisorWindow, FullFamilyShowsEverythingAndTheConservatoryPair)
     EXPECT_EQ(w->Dot->brush(), QColor(Qt::red));
     EXPECT_EQ(w->Dot->shape(), ShapeWidget::Shape::Rectangle);
 
-    QFile ini(dir.filePath("Vandorelle.ini"));
+    QFile ini(settingsFilePath(dir.path()));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_EQ(ini.readAll().trimmed(), "1");
     EXPECT_TRUE(errors.isEmpty());

@@ -1,10 +1,12 @@
 // The whole window against the emulated controller on a pseudo-terminal: connection,
 // "Steuerung --> PC" and "PC --> Steuerung" through the real buttons, and a silent line.
 
+#include "config/settings_file.h"
 #include "config/config_file.h"
 #include "support/emulator.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/port_selector.h"
 #include "ui/manual_tab.h"
 #include "ui/schaltzeit_transfer.h"
 #include "ui/schedule_controls.h"
@@ -16,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -149,12 +152,15 @@ protected:
         QDir::setCurrent(m_previousDir);
     }
 
-    // Emulator first: the window opens COM1 during start-up.
-    void startWindow(const QStringList &simOptions = {})
+    // Emulator first: the window opens COM1 during start-up, the emulator's terminal or comPath.
+    void startWindow(const QStringList &simOptions = {}, const QString &comPath = {})
     {
         ASSERT_TRUE(emulator.start(QStringList{"--baud", "0"} + simOptions))
             << emulator.lastError().toStdString();
-        emulator.exportAsComPort(1);
+        if (comPath.isEmpty())
+            emulator.exportAsComPort(1);
+        else
+            qputenv("VANDORELLE_COM1", comPath.toLocal8Bit());
         w = std::make_unique<TQuorvix>();
         w->startUp();
         ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
@@ -171,9 +177,9 @@ protected:
         ASSERT_FALSE(w->session.noConnection);
     }
 
-    void startConnected(const QStringList &simOptions = {})
+    void startConnected(const QStringList &simOptions = {}, const QString &comPath = {})
     {
-        startWindow(simOptions);
+        startWindow(simOptions, comPath);
         if (!HasFatalFailure())
             connectWindow();
     }
@@ -281,7 +287,7 @@ TEST_F(WindowWithController, ConnectionAdaptsTheWindowToTheReportedFamily)
         EXPECT_EQ(w->transfer->Read_Button_RS->isHidden(), c.conservatory);
         EXPECT_TRUE(readButton()->isEnabled());
         EXPECT_TRUE(sendButton()->isEnabled());
-        EXPECT_TRUE(QFile::exists(dir.filePath("Vandorelle.ini")));
+        EXPECT_TRUE(QFile::exists(settingsFilePath(dir.path())));
         EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 
         w.reset();
@@ -413,9 +419,11 @@ TEST_F(WindowWithController, SilentControllerEndsEachExchangeWithEverythingPendi
     }
 }
 
-TEST_F(WindowWithController, VanishedControllerEndsTheReadAtOnceAndTheLinkIsLost)
+TEST_F(WindowWithController, VanishedControllerEndsTheReadAtOnceAndIsOpenedAgainWhenBack)
 {
-    startConnected({"--silence-after", "60"});
+    // The emulator's link stands for the adapter's by-id name: the same path after a replug.
+    const QString link = dir.filePath("ttyAdapter");
+    startConnected({"--silence-after", "60", "--link", link}, link);
     if (HasFatalFailure())
         return;
     w->store.clearAllPending();
@@ -428,6 +436,21 @@ TEST_F(WindowWithController, VanishedControllerEndsTheReadAtOnceAndTheLinkIsLost
     EXPECT_EQ(w->status.panel(StatusModel::Error), QStringLiteral("Verbindung unterbrochen"));
     EXPECT_EQ(w->status.panel(StatusModel::Model), kKeineVerbindung);
     EXPECT_TRUE(w->store.allPending());
+    expectUnlocked();
+    ASSERT_TRUE(pumpUntil([this] { return !w->KeineVerbindung_Label->isHidden(); }));
+    const ConfigStore kept = w->store;
+
+    // Plugged in again, nobody clicks: polled again within two seconds, connected soon after,
+    // without a message for the time it was away.
+    ASSERT_TRUE(emulator.start({"--baud", "0", "--link", link})) << emulator.lastError().toStdString();
+    QElapsedTimer sinceReturn;
+    sinceReturn.start();
+    ASSERT_TRUE(pumpUntil([this] { return w->status.panel(StatusModel::Model) != kKeineVerbindung; }));
+    EXPECT_LT(sinceReturn.elapsed(), 2000);
+    ASSERT_TRUE(pumpUntil([this] { return !w->session.noConnection && w->KeineVerbindung_Label->isHidden(); }));
+    EXPECT_TRUE(w->VaComm1.Active());
+    EXPECT_TRUE(w->store == kept);
+    EXPECT_EQ(errors, QStringList{ReadAllExchange::lineLostMessage()});
     expectUnlocked();
 }
 
