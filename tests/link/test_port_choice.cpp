@@ -117,7 +117,7 @@ TEST(PortList, EveryNameOfADeviceLeadsToIt)
         return choice.isDevice() ? choice.devicePath : QStringLiteral("COM%1").arg(choice.portNum);
     };
     const QString ftdi = kDevices[2].byIdPath;
-    for (const QString name : {ftdi, QStringLiteral("usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0"),
+    for (const QString &name : {ftdi, QStringLiteral("usb-FTDI_FT232R_USB_UART_A10K1234-if00-port0"),
                                QStringLiteral("ttyUSB2"), QStringLiteral("FTDI FT232R USB UART (ttyUSB2)"),
                                QStringLiteral("FTDI FT232R USB UART")})
         EXPECT_EQ(resolved(name), ftdi) << name.toStdString();
