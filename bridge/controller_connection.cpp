@@ -143,12 +143,15 @@ void ControllerConnection::release(const std::function<void()> &done)
     m_released = true;
     stopPolling();
     const QDeadlineTimer bound(kDrainBoundMs);
-    auto *check = new QTimer(this);
+    delete m_drainCheck;
+    m_drainCheck = new QTimer(this);
+    QTimer *check = m_drainCheck;
     connect(check, &QTimer::timeout, this, [this, check, bound, done] {
         if (!outputDrained() && !bound.hasExpired())
             return;
         check->stop();
         check->deleteLater();
+        m_drainCheck = nullptr;
         m_keeper.setReopening(false);
         m_port.Close();
         status.setPanel(StatusModel::Model, kKeineVerbindung);
@@ -163,6 +166,16 @@ void ControllerConnection::resume()
     if (!m_released)
         return;
     m_released = false;
+    if (m_drainCheck) {
+        // Taken back before the port was closed: it stays ours, and the release never happens.
+        delete m_drainCheck;
+        m_drainCheck = nullptr;
+        if (m_port.Active())
+            opened();
+        else if (!m_keeper.waitingForDevice())
+            tryOpen();
+        return;
+    }
     tryOpen();
 }
 

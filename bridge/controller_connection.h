@@ -38,7 +38,8 @@ public:
 
     void start();
     // Stops polling and closes the port once what was queued has left it (within a bound);
-    // then done(). The port stays closed until resume().
+    // then done(). The port stays closed until resume(); a resume() before it is closed
+    // cancels the release, and done() is not called.
     void release(const std::function<void()> &done);
     void resume();
     bool released() const { return m_released; }
@@ -77,6 +78,7 @@ private:
     QTimer m_poll;
     QTimer m_watchdog;
     QTimer m_openRetry;
+    QTimer *m_drainCheck = nullptr; // a release waiting for the output to leave
     QString m_lastOpenFailure;
     QString m_model;
     QString m_firmware;

@@ -38,7 +38,8 @@ QString refusalText(int rc)
     case 1: return QStringLiteral("it does not speak MQTT 3.1.1");
     case 2: return QStringLiteral("it does not accept the client id");
     case 4: return QStringLiteral("bad user name or password");
-    case 5: return QStringLiteral("not authorised");
+    // Mosquitto answers a wrong password so, not with 4.
+    case 5: return QStringLiteral("not authorised (wrong user name or password, or a user it does not admit)");
     default: return QString::fromUtf8(mosquitto_connack_string(rc));
     }
 }
