@@ -230,6 +230,9 @@ bool readFile(const QString &path, BridgeConfig &config, QString &message)
     }
     const QStringList keys = file.allKeys();
     for (const QString &key : keys) {
+        // QSettings knows only ; as a comment; a line commented out with # reads as a key.
+        if (key.startsWith(u'#'))
+            continue;
         if (key == QStringLiteral("password")) {
             message = QStringLiteral("%1: no password here; put it into a file of its own, readable only by "
                                      "the bridge, and name that file with password-file").arg(path);

@@ -64,7 +64,7 @@ TEST(BridgeOptions, OptionsWinOverTheFileAndNeitherBrokerNorPortHoldsUpTheEnd)
 {
     QTemporaryDir dir;
     const int closed = freeTcpPort();
-    const QString config = writeConfig(dir, QStringLiteral("# comment\nbroker=127.0.0.1:%1\nprefix=from/file\nid=file\n"
+    const QString config = writeConfig(dir, QStringLiteral("# comment\n#prefix=commented/out\n; also a comment\nbroker=127.0.0.1:%1\nprefix=from/file\nid=file\n"
                                                            "port=/nonexistent/tty\ncover-class=shutter, 5=awning\n")
                                                 .arg(closed)
                                                 .toUtf8());
