@@ -149,6 +149,7 @@ bool Broker::start()
     // Started as root, mosquitto would become the user "mosquitto", who cannot read our files.
     const QString config = QStringLiteral("user %1\n"
                                           "persistence false\n"
+
                                           "allow_anonymous false\n"
                                           "password_file %2\n"
                                           "listener %3 127.0.0.1\n"
@@ -254,7 +255,8 @@ void Subscriber::onMessage(mosquitto *, void *self, const mosquitto_message *msg
     auto *s = static_cast<Subscriber *>(self);
     std::lock_guard lock(s->m_mutex);
     s->m_messages.append({QString::fromUtf8(msg->topic),
-                          QByteArray(static_cast<const char *>(msg->payload), msg->payloadlen), msg->retain});
+                          QByteArray(static_cast<const char *>(msg->payload), msg->payloadlen), msg->retain,
+                          std::chrono::steady_clock::now()});
     s->m_arrived.notify_all();
 }
 
@@ -380,15 +382,29 @@ bool BridgeProcess::running() const { return m_process && m_process->state() == 
 
 qint64 BridgeProcess::pid() const { return m_process ? m_process->processId() : 0; }
 
-long BridgeProcess::residentKiB() const
+long BridgeProcess::memoryKiB(const char *field) const
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid()));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
+    const QByteArray key = QByteArray(field) + ':';
     for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLong();
     return 0;
+}
+
+double BridgeProcess::cpuSeconds() const
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid()));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    // After the name in parentheses (which may hold blanks): state is field 3, utime 14, stime 15.
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(::sysconf(_SC_CLK_TCK));
 }
 
 } // namespace vandorelle::test

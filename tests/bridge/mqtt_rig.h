@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -62,6 +63,7 @@ struct Message {
     QString topic;
     QByteArray payload;
     bool retained = false;
+    std::chrono::steady_clock::time_point arrived{};
 };
 
 // A client that subscribes and keeps everything it receives, in order.
@@ -112,8 +114,11 @@ public:
     int waitForExit(int boundMs);
     bool running() const;
     qint64 pid() const;
-    // VmRSS of the process in KiB; 0 when it cannot be read.
-    long residentKiB() const;
+    // A field of /proc/PID/status in KiB ("VmRSS", "VmHWM"); 0 when it cannot be read.
+    long memoryKiB(const char *field) const;
+    long residentKiB() const { return memoryKiB("VmRSS"); }
+    // User and system time the process has had so far; negative when it cannot be read.
+    double cpuSeconds() const;
 
 private:
     std::unique_ptr<QProcess> m_process;
