@@ -138,7 +138,9 @@ TEST_F(Commands, ABurstOfAThousandNeverHoldsUpThePollNorGrowsMemory)
 
     const long after = bridge.residentKiB();
     ASSERT_GT(before, 0);
+#ifndef __SANITIZE_ADDRESS__ // its quarantine holds on to freed memory by design
     EXPECT_LT(after - before, 8 * 1024) << before << " KiB before, " << after << " KiB after";
+#endif
 }
 
 } // namespace
