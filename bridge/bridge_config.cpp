@@ -1,5 +1,7 @@
 #include "bridge/bridge_config.h"
 
+#include "bridge/mqtt_client.h"
+
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
@@ -294,11 +296,7 @@ const QStringList &coverClasses()
     return classes;
 }
 
-QString BridgeConfig::brokerLabel() const
-{
-    const QString host = brokerHost.contains(u':') ? u'[' + brokerHost + u']' : brokerHost;
-    return host + u':' + QString::number(effectiveBrokerPort());
-}
+QString BridgeConfig::brokerLabel() const { return bridge::brokerLabel(brokerHost, effectiveBrokerPort()); }
 
 ConfigResult readConfiguration(const QStringList &args, BridgeConfig &config, QString &message)
 {

@@ -1,5 +1,7 @@
 #include "bridge/commands.h"
 
+#include "bridge/log.h"
+
 #include "config/store.h"
 #include "protocol/manual_control.h"
 
@@ -16,15 +18,6 @@ struct MotorWord {
     int32_t choice;
 };
 constexpr MotorWord kMotorWords[] = {{"OPEN", ManualUp}, {"CLOSE", ManualDown}, {"STOP", ManualStop}};
-
-QString shown(const QByteArray &payload)
-{
-    constexpr int kShownMax = 40;
-    QString text = QString::fromUtf8(payload.left(kShownMax));
-    if (payload.size() > kShownMax)
-        text += QStringLiteral("...");
-    return text;
-}
 
 ParsedCommand refused(const QString &reason) { return {std::nullopt, reason}; }
 
@@ -49,14 +42,14 @@ ParsedCommand parseCommand(const QString &prefix, const QString &topic, const QB
     const QString word = QString::fromUtf8(payload).trimmed().toUpper();
 
     if (levels == QStringList{QStringLiteral("wind_max"), QStringLiteral("reset")})
-        return {Command{Command::WindMaxReset, 0, 0, shown(payload)}, {}};
+        return {Command{Command::WindMaxReset, 0, 0, quotedPayload(payload)}, {}};
 
     if (levels == QStringList{QStringLiteral("bridge"), QStringLiteral("set")}) {
         if (word == QStringLiteral("PAUSE"))
             return {Command{Command::Pause, 0, 0, word}, {}};
         if (word == QStringLiteral("RESUME"))
             return {Command{Command::Resume, 0, 0, word}, {}};
-        return refused(QStringLiteral("\"%1\" is neither PAUSE nor RESUME").arg(shown(payload)));
+        return refused(QStringLiteral("%1 is neither PAUSE nor RESUME").arg(quotedPayload(payload)));
     }
 
     if (levels.size() != 3 || levels[0] != QStringLiteral("motor") || levels[2] != QStringLiteral("set"))
@@ -68,7 +61,7 @@ ParsedCommand parseCommand(const QString &prefix, const QString &topic, const QB
     const auto it = std::find_if(std::begin(kMotorWords), std::end(kMotorWords),
                                  [&](const MotorWord &w) { return word == QLatin1String(w.payload); });
     if (it == std::end(kMotorWords))
-        return refused(QStringLiteral("\"%1\" is none of OPEN, CLOSE, STOP").arg(shown(payload)));
+        return refused(QStringLiteral("%1 is none of OPEN, CLOSE, STOP").arg(quotedPayload(payload)));
     return {Command{Command::Motor, motor, it->choice, word}, {}};
 }
 

@@ -76,4 +76,11 @@ QString quotedBytes(const QString &text)
     return out + u'"';
 }
 
+QString quotedPayload(const QByteArray &payload)
+{
+    constexpr int kShownMax = 40;
+    const QString text = quotedBytes(QString::fromUtf8(payload.left(kShownMax)));
+    return payload.size() > kShownMax ? text + QStringLiteral("...") : text;
+}
+
 } // namespace vandorelle::bridge

@@ -22,5 +22,7 @@ inline void logDebug(const QString &text) { logLine(LogLevel::Debug, text); }
 
 // Bytes for a log line: control characters as \r, \n, \xNN, the whole in double quotes.
 QString quotedBytes(const QString &text);
+// A received payload for a message: quoted, and cut short where it is long.
+QString quotedPayload(const QByteArray &payload);
 
 } // namespace vandorelle::bridge

@@ -19,7 +19,6 @@ namespace {
 constexpr int kFirstRetryMs = 250;
 constexpr int kMaxRetryMs = 4000;
 constexpr int kLoopTimeoutMs = 1000;
-constexpr int kQosAcknowledged = 1;
 
 QByteArray utf8(const QString &s) { return s.toUtf8(); }
 const char *orNull(const QByteArray &b) { return b.isEmpty() ? nullptr : b.constData(); }
@@ -59,11 +58,12 @@ MqttClient::~MqttClient()
         mosquitto_destroy(m_mosq);
 }
 
-QString MqttClient::brokerLabel() const
+QString brokerLabel(const QString &host, int port)
 {
-    const QString host = m_settings.host.contains(u':') ? u'[' + m_settings.host + u']' : m_settings.host;
-    return host + u':' + QString::number(m_settings.port);
+    return (host.contains(u':') ? u'[' + host + u']' : host) + u':' + QString::number(port);
 }
+
+QString MqttClient::brokerLabel() const { return bridge::brokerLabel(m_settings.host, m_settings.port); }
 
 bool MqttClient::start(QString &error)
 {

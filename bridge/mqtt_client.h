@@ -26,6 +26,12 @@ public:
     MqttLibrary &operator=(const MqttLibrary &) = delete;
 };
 
+// Delivered at least once: availability, discovery, subscriptions, the last will.
+constexpr int kQosAcknowledged = 1;
+
+// "host:port", an IPv6 address in brackets.
+QString brokerLabel(const QString &host, int port);
+
 struct Publication {
     QString topic;
     QByteArray payload; // empty on a retained topic: the broker forgets it

@@ -8,14 +8,6 @@ namespace vandorelle::bridge {
 
 namespace {
 
-constexpr int kQosAcknowledged = 1;
-
-QString shownPayload(const QByteArray &payload)
-{
-    constexpr int kShownMax = 40;
-    QString text = quotedBytes(QString::fromUtf8(payload.left(kShownMax)));
-    return payload.size() > kShownMax ? text + QStringLiteral("...") : text;
-}
 
 } // namespace
 
@@ -150,7 +142,7 @@ void BridgeService::onMessage(const QString &topicName, const QByteArray &payloa
         logDebug(QStringLiteral("empty message on %1 ignored").arg(topicName));
         return;
     }
-    const QString what = topicName + u' ' + shownPayload(payload);
+    const QString what = topicName + u' ' + quotedPayload(payload);
     logDebug(QStringLiteral("received %1").arg(what));
     if (retained) {
         refuse(what, QStringLiteral("a retained command would be carried out again on every connection; publish "
