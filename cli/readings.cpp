@@ -99,7 +99,7 @@ QJsonObject infoJson(const StatusModel &status, const LiveValues &live, const De
         {QStringLiteral("family"), family},
         {QStringLiteral("motors"), motorCount(flags)},
         {QStringLiteral("switchingTimesPerDay"), entriesPerDay(flags)},
-        {QStringLiteral("sensors"), live.received ? QJsonValue(sensorJson(live.values)) : QJsonValue()},
+        {QStringLiteral("sensors"), live.received ? QJsonValue(sensorJson(live)) : QJsonValue()},
     };
 }
 

@@ -8,54 +8,48 @@ namespace vandorelle::cli {
 
 namespace {
 
-constexpr int32_t kNoTemperatureSensor = 999;
-
-std::optional<double> plain(int32_t value)
+// The reading's number as the controller wrote it (21.3, not the float's 21.299999...).
+std::optional<double> measured(const SensorReading &r, SensorChannel c)
 {
-    return double(value);
+    if (!r.has(c))
+        return std::nullopt;
+    return QString::number(r.values[c], 'g', 7).toDouble();
 }
 
-// Whole degrees and the digits after the decimal comma, as the window writes them side by
-// side ("21,5"); none without a sensor.
-std::optional<double> temperature(const SensorAnswer &v, int whole)
+// Minimum and maximum belong to a temperature sensor that is there.
+std::optional<double> extreme(const LiveValues &a, SensorChannel sensor, int position)
 {
-    if (v[whole] == kNoTemperatureSensor)
+    if (!a.reading.has(sensor))
         return std::nullopt;
-    return (QString::number(v[whole]) + u'.' + QString::number(qAbs(v[whole + 1]))).toDouble();
-}
-
-std::optional<double> extreme(const SensorAnswer &v, int whole, int extremeAt)
-{
-    if (v[whole] == kNoTemperatureSensor)
-        return std::nullopt;
-    return double(v[extremeAt]);
+    return double(a.values[std::size_t(position)]);
 }
 
 } // namespace
 
-std::vector<SensorValue> sensorValues(const SensorAnswer &v)
+std::vector<SensorValue> sensorValues(const LiveValues &a)
 {
-    // Positions in the answer: brightness 1, inside 2..5, outside 6..9, wind 10 and 11,
-    // alarm 12, rain 13, wind figure 14, mean brightness 15, humidity 16 (0: no sensor).
+    const SensorReading &r = a.reading;
+    // Minimum and maximum are answer values 4, 5 (inside) and 8, 9 (outside); maximum wind 11;
+    // the wind figure of the status bar 14.
     return {
-        {"brightness", false, plain(v[0])},
-        {"brightnessMean", false, plain(v[14])},
-        {"insideTemperature", false, temperature(v, 1)},
-        {"insideMin", false, extreme(v, 1, 3)},
-        {"insideMax", false, extreme(v, 1, 4)},
-        {"outsideTemperature", false, temperature(v, 5)},
-        {"outsideMin", false, extreme(v, 5, 7)},
-        {"outsideMax", false, extreme(v, 5, 8)},
-        {"wind", false, plain(v[9])},
-        {"windMax", false, plain(v[10])},
-        {"windFigure", false, plain(v[13])},
-        {"humidity", false, v[15] != 0 ? plain(v[15]) : std::nullopt},
-        {"rain", true, double(v[12] != 0)},
-        {"alarm", true, double(v[11] != 0)},
+        {"brightness", false, measured(r, LuxCurrent)},
+        {"brightnessMean", false, measured(r, LuxMean)},
+        {"insideTemperature", false, measured(r, InsideTemperature)},
+        {"insideMin", false, extreme(a, InsideTemperature, 3)},
+        {"insideMax", false, extreme(a, InsideTemperature, 4)},
+        {"outsideTemperature", false, measured(r, OutsideTemperature)},
+        {"outsideMin", false, extreme(a, OutsideTemperature, 7)},
+        {"outsideMax", false, extreme(a, OutsideTemperature, 8)},
+        {"wind", false, measured(r, WindSpeed)},
+        {"windMax", false, double(a.values[10])},
+        {"windFigure", false, double(a.values[13])},
+        {"humidity", false, measured(r, Humidity)},
+        {"rain", true, double(r.rain)},
+        {"alarm", true, double(r.alarm)},
     };
 }
 
-QJsonObject sensorJson(const SensorAnswer &answer)
+QJsonObject sensorJson(const LiveValues &answer)
 {
     QJsonObject o;
     for (const SensorValue &s : sensorValues(answer))
@@ -66,12 +60,12 @@ QJsonObject sensorJson(const SensorAnswer &answer)
 QString sensorCsvHeader()
 {
     QStringList fields{QStringLiteral("time")};
-    for (const SensorValue &s : sensorValues({}))
+    for (const SensorValue &s : sensorValues(LiveValues{}))
         fields << QString::fromLatin1(s.key);
     return fields.join(u';');
 }
 
-QString sensorCsvLine(const QDateTime &when, const SensorAnswer &answer)
+QString sensorCsvLine(const QDateTime &when, const LiveValues &answer)
 {
     QStringList fields{isoTimeStamp(when)};
     for (const SensorValue &s : sensorValues(answer))
