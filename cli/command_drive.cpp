@@ -6,6 +6,7 @@
 #include "protocol/manual_control.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QEventLoop>
 
 namespace vandorelle::cli {
@@ -112,9 +113,12 @@ Outcome runDrive(const Options &options, ControllerLink &link, Console &console)
              {kManualEnterWrite, manualMotorWrite(motor), manualCommandWrite(options.manualChoice)})
             link.session.send(write);
         const bool commanded = waitForOutput(port, link.timeoutMs());
-        // Held until the time is over, Ctrl-C or a vanished device; manual control is left anyway.
+        // Held until the time is over (a timer may fire early: the clock decides), Ctrl-C or a
+        // vanished device; manual control is left anyway.
+        QElapsedTimer held;
+        held.start();
         if (commanded && options.holdMs > 0)
-            link.waitUntil([] { return false; }, options.holdMs);
+            link.waitUntil([&] { return held.elapsed() >= options.holdMs; }, -1);
         link.session.send(kManualExitWrite);
         const bool left = waitForOutput(port, link.timeoutMs());
         if (link.lineLost())
