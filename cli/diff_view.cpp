@@ -20,26 +20,9 @@ QString place(const SettingChange &c)
     return parts.join(QStringLiteral(", "));
 }
 
-QString kindKey(Kind kind)
-{
-    switch (kind) {
-    case Kind::MotorName:
-        return QStringLiteral("motorName");
-    case Kind::SwitchingTimes:
-        return QStringLiteral("switchingTimes");
-    case Kind::SwitchingTimeEntry:
-        return QStringLiteral("switchingTime");
-    case Kind::Automation:
-        return QStringLiteral("automation");
-    case Kind::Alarm:
-        return QStringLiteral("alarm");
-    case Kind::GroupControl:
-        return QStringLiteral("groupControl");
-    case Kind::Parameter:
-        return QStringLiteral("parameter");
-    }
-    return {};
-}
+// JSON names of the kinds, in the order of SettingChange::Kind.
+const char *const kKindKeys[] = {"motorName",    "switchingTimes", "switchingTime", "automation",
+                                 "alarm",        "groupControl",   "parameter"};
 
 } // namespace
 
@@ -56,7 +39,7 @@ QStringList changeLines(const SettingChange &c)
 
 QJsonObject changeJson(const SettingChange &c)
 {
-    QJsonObject o{{QStringLiteral("kind"), kindKey(c.kind)},
+    QJsonObject o{{QStringLiteral("kind"), QString::fromLatin1(kKindKeys[int(c.kind)])},
                   {QStringLiteral("group"), c.group},
                   {QStringLiteral("old"), c.before},
                   {QStringLiteral("new"), c.after}};
