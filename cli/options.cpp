@@ -22,10 +22,6 @@ const CommandSpec kCommands[] = {
      .details = "Polls the controller once and prints its model string, firmware, date and time,\n"
                 "the device-family flags read from the model string and the sensor values.\n"
                 "Succeeds when the model string arrived. --json prints one JSON object.",
-     .files = 0,
-     .takesFromStart = false,
-     .takesCount = false,
-     .needsController = true,
      .takesJson = true},
     {.name = "read",
      .synopsis = "read FILE.vsk",
@@ -34,10 +30,7 @@ const CommandSpec kCommands[] = {
                 "(the same request burst as \"Steuerung --> PC\") and saves it to FILE in the\n"
                 "configuration-file format. FILE is replaced only by a complete read: after a\n"
                 "silence, or when records failed their check, it is left as it was.",
-     .files = 1,
-     .takesFromStart = false,
-     .takesCount = false,
-     .needsController = true},
+     .files = 1},
     {.name = "write",
      .synopsis = "write FILE.vsk",
      .summary = "load FILE and send it to the controller",
@@ -45,10 +38,7 @@ const CommandSpec kCommands[] = {
                 "string and the date are known, and sends the configuration (the same exchange as\n"
                 "\"PC --> Steuerung\"). Refused while the controller's date reads 01.01.00 (its clock\n"
                 "has not yet been set by the radio time signal). A damaged FILE is not sent.",
-     .files = 1,
-     .takesFromStart = false,
-     .takesCount = false,
-     .needsController = true},
+     .files = 1},
     {.name = "logbook",
      .synopsis = "logbook FILE.vlg [--from-start]",
      .summary = "export the controller's logbook to FILE",
@@ -56,17 +46,11 @@ const CommandSpec kCommands[] = {
                 "--from-start first resets the controller's logbook read pointer (\"slr\").\n"
                 "After a silence FILE holds what arrived and the exit code is 4.",
      .files = 1,
-     .takesFromStart = true,
-     .takesCount = false,
-     .needsController = true},
+     .takesFromStart = true},
     {.name = "logbook-clear",
      .synopsis = "logbook-clear",
      .summary = "delete the controller's logbook",
-     .details = "Sends \"sll\": the controller deletes its logbook. There is no confirmation.",
-     .files = 0,
-     .takesFromStart = false,
-     .takesCount = false,
-     .needsController = true},
+     .details = "Sends \"sll\": the controller deletes its logbook. There is no confirmation."},
     {.name = "monitor",
      .synopsis = "monitor [--count N] [--json] [--csv FILE]",
      .summary = "print one line of sensor values every 900 ms",
@@ -77,10 +61,7 @@ const CommandSpec kCommands[] = {
                 "line; --csv FILE appends a line per answer to FILE (a header line first when\n"
                 "FILE is new or empty): the time stamp and every sensor value, separated by\n"
                 "semicolons, with a decimal comma.",
-     .files = 0,
-     .takesFromStart = false,
      .takesCount = true,
-     .needsController = true,
      .takesJson = true,
      .takesCsv = true},
     {.name = "drive",
@@ -92,10 +73,6 @@ const CommandSpec kCommands[] = {
                 "(default 0: at once). MOTOR is a number 1..32 or a motor name as the controller\n"
                 "reports it, in upper or lower case; the beginning of a name will do when no\n"
                 "other name begins so. Ctrl-C during --hold leaves manual control at once.",
-     .files = 0,
-     .takesFromStart = false,
-     .takesCount = false,
-     .needsController = true,
      .takesHold = true,
      .takeArguments = takeDriveArguments},
     {.name = "show",
@@ -105,8 +82,6 @@ const CommandSpec kCommands[] = {
                 "and the free switching-time memory (with a warning when they do not fit into the\n"
                 "controller). Needs no port. --json prints the switching times as one JSON object.",
      .files = 1,
-     .takesFromStart = false,
-     .takesCount = false,
      .needsController = false,
      .takesJson = true},
     {.name = "diff",
@@ -118,10 +93,6 @@ const CommandSpec kCommands[] = {
                 "and the global parameters. With --controller B is the controller's configuration,\n"
                 "read first; nothing is written to it. Exit code 0 when nothing differs, 10 when\n"
                 "something does. --json prints the differences as a JSON array.",
-     .files = 0,
-     .takesFromStart = false,
-     .takesCount = false,
-     .needsController = true,
      .takesJson = true,
      .takesController = true,
      .takeArguments = takeDiffArguments},

@@ -15,10 +15,10 @@ struct CommandSpec {
     const char *synopsis;  // name and arguments
     const char *summary;   // one line for the overview
     const char *details;   // the command's own help
-    int files;             // positional arguments: 0 or 1 file name
-    bool takesFromStart;
-    bool takesCount;
-    bool needsController;  // the port options apply
+    int files = 0;         // positional arguments: 0 or 1 file name
+    bool takesFromStart = false;
+    bool takesCount = false;
+    bool needsController = true; // the port options apply
     bool takesJson = false;
     bool takesHold = false;
     bool takesCsv = false;
