@@ -129,6 +129,8 @@ Outcome runDrive(const Options &options, ControllerLink &link, Console &console)
                                                    "the controller?)")
                                         .arg(link.portLabel(), link.timeoutText()));
     } catch (const EVaCommError &e) {
+        if (link.lineLost())
+            return link.lineLostOutcome(ExitCode::Silence);
         return Outcome::failure(ExitCode::Silence,
                                 QStringLiteral("the port %1 refused the writes: %2").arg(link.portLabel(), e.message()));
     }

@@ -30,7 +30,7 @@ QString checkBox(bool ticked)
     return ticked ? QStringLiteral("[x]") : QStringLiteral("[ ]");
 }
 
-// The controller keeps a name in 12 characters padded with blanks.
+// The controller pads a name with blanks to 12 characters; they are no part of the name.
 QString keptName(const QString &name)
 {
     QString n = name;
@@ -65,7 +65,7 @@ private:
         SettingChange c{.kind = kind, .group = group};
         if (motorIndex >= 0) {
             c.motor = motorIndex + 1;
-            const QString name = keptName(m_after.MotorNamen[motorIndex]).trimmed();
+            const QString name = m_after.MotorNamen[motorIndex].trimmed();
             c.motorName = name.isEmpty() ? defaultMotorName(motorIndex) : name;
         }
         m_changes.push_back(c);
