@@ -84,6 +84,16 @@ const CommandSpec kCommands[] = {
      .files = 1,
      .needsController = false,
      .takesJson = true},
+    {.name = "ports",
+     .synopsis = "ports [--json]",
+     .summary = "list the serial ports: path, by-id name, description",
+     .details = "Lists what the window's port selector offers: COM1 .. COM8 with the devices they\n"
+                "open, then the serial devices present (USB adapters, on-board ports), one per line:\n"
+                "path, /dev/serial/by-id name (\"-\" when it has none) and description, separated\n"
+                "by tabs. Each of these names is accepted by --port. Needs no port. --json prints\n"
+                "the list as a JSON array.",
+     .needsController = false,
+     .takesJson = true},
     {.name = "diff",
      .synopsis = "diff A.vsk B.vsk|--controller [--json]",
      .summary = "list the settings that differ between two configurations",
@@ -96,17 +106,6 @@ const CommandSpec kCommands[] = {
      .takesJson = true,
      .takesController = true,
      .takeArguments = takeDiffArguments},
-    {.name = "ports",
-     .synopsis = "ports",
-     .summary = "list the serial ports: path, by-id name, description",
-     .details = "Lists what the window's port selector offers: COM1 .. COM8 with the devices they\n"
-                "open, then the serial devices present (USB adapters, on-board ports), one per line:\n"
-                "path, /dev/serial/by-id name (\"-\" when it has none) and description, separated\n"
-                "by tabs. Each of these names is accepted by --port. Needs no port.",
-     .files = 0,
-     .takesFromStart = false,
-     .takesCount = false,
-     .needsController = false},
 };
 
 const char *const kUsage =
