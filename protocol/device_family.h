@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/store.h"
+
 namespace vandorelle {
 
 // Read from the controller's model string by the connection supervisor;
@@ -14,6 +16,10 @@ struct DeviceFlags {
     bool EightEntries = true;  // 8 switching times per day, else 4
     bool operator==(const DeviceFlags &) const = default;
 };
+
+// What the model offers: motors 1..motorCount, entries 1..entriesPerDay per weekday.
+constexpr int motorCount(const DeviceFlags &f) { return f.BankModel ? kMotors : kMotors / kBanks; }
+constexpr int entriesPerDay(const DeviceFlags &f) { return f.EightEntries ? kEntries : kEntries / 2; }
 
 } // namespace vandorelle
 

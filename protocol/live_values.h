@@ -4,11 +4,15 @@
 
 #include <QString>
 
+#include <array>
+#include <cstdint>
+
 namespace vandorelle {
 
 // Sensor readings of the last "skd" answer, as the display texts the tabs show.
 // Nothing here is stored in the configuration.
 struct LiveValues {
+    std::array<int32_t, 16> values{}; // the answer's numbers as they came
     QString luxCurrent;   // value 1
     QString luxMean;      // value 15
     QString insideActual; // e.g. "21,5°" or "    -"

@@ -87,6 +87,7 @@ DecodeResult decodeMotorName(RecordContext &ctx, const QString &payload)
 DecodeResult decodeSensors(RecordContext &ctx, const ValueList &v)
 {
     LiveValues &live = ctx.live;
+    live.values = v;
     const bool sunPanels = ctx.flags.ShadingFamily || ctx.flags.ConservatoryFamily;
     if (sunPanels)
         ctx.status.setPanel(StatusModel::Sun, QStringLiteral("Sonne: ") + QString::number(v[0]));

@@ -309,7 +309,12 @@ void EmulatedController::answerSpare() { send("ssp", valueList(Values{0})); }
 
 void EmulatedController::answerSensors()
 {
-    const auto readings = sensors_.readings();
+    auto readings = sensors_.readings();
+    // Without a sensor the whole degrees read 999 (temperature) or the percentage 0 (humidity).
+    constexpr int64_t kNoTemperatureSensor = 999;
+    if (!settings_.sensors.inside) readings[1] = kNoTemperatureSensor;
+    if (!settings_.sensors.outside) readings[5] = kNoTemperatureSensor;
+    if (!settings_.sensors.humidity) readings[15] = 0;
     send("skd", valueList(readings));
 }
 

@@ -39,6 +39,13 @@ struct ContentFaults {
     QList<QByteArray> badRecords;
 };
 
+// The sensors wired to the controller; one that is missing is reported as absent.
+struct FittedSensors {
+    bool inside = true;
+    bool outside = true;
+    bool humidity = true;
+};
+
 struct ControllerSettings {
     QByteArray model = kDefaultModel;
     QByteArray firmware = kDefaultFirmware;
@@ -48,6 +55,7 @@ struct ControllerSettings {
     int receiveBufferSize = 256;
     int processMs = 0; // per request or record, before it is applied and answered
     double timeScale = 1; // clock and weather run this many times faster
+    FittedSensors sensors;
     ContentFaults faults;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <limits>
 #include <random>
 
@@ -71,6 +72,9 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     const QCommandLineOption timeScale("time-scale", "Run the clock and the weather N times faster than "
                                                      "real time (default 1; 480 makes a day of 3 minutes).",
                                        "N");
+    const QCommandLineOption noSensor("no-sensor", "Without the sensor NAME: inside or outside (the "
+                                                   "temperature reads 999) or humidity (reads 0). May be "
+                                                   "repeated.", "NAME");
     const QCommandLineOption verbose({"v", "verbose"}, "Trace every request, record and frame on stderr.");
     const QCommandLineOption splitBytes("split-bytes", "Fault: write every byte on its own.");
     const QCommandLineOption mergeFrames("merge-frames",
@@ -92,7 +96,7 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     const QCommandLineOption badAck("bad-ack", "Fault: every Nth acknowledgement of a send reports a "
                                                "failure; that batch is not applied.", "N");
     parser.addOptions({help, version, model, firmware, noClock, baud, rxBuffer, processMs, seed, state, link,
-                       logbook, timeScale, verbose,
+                       logbook, timeScale, noSensor, verbose,
                        splitBytes, mergeFrames, garbage, badCheck, badRecord, noEndMarker, silenceAfter, badAck});
 
     if (!parser.parse(args)) {
@@ -152,6 +156,18 @@ OptionsOutcome parseOptions(const QStringList &args, SimOptions &options, QStrin
     c.faults.noEndMarker = parser.isSet(noEndMarker);
     for (const QString &key : parser.values(badRecord))
         c.faults.badRecords << key.toLatin1();
+    const std::pair<QString, bool *> fitted[] = {{QStringLiteral("inside"), &c.sensors.inside},
+                                                 {QStringLiteral("outside"), &c.sensors.outside},
+                                                 {QStringLiteral("humidity"), &c.sensors.humidity}};
+    for (const QString &name : parser.values(noSensor)) {
+        const auto it = std::find_if(std::begin(fitted), std::end(fitted),
+                                     [&](const auto &f) { return f.first == name; });
+        if (it == std::end(fitted)) {
+            message = QStringLiteral("--no-sensor: inside, outside or humidity, not \"%1\"").arg(name);
+            return OptionsOutcome::Error;
+        }
+        *it->second = false;
+    }
     options.transport.splitBytes = parser.isSet(splitBytes);
     options.transport.mergeFrames = parser.isSet(mergeFrames);
     options.transport.garbage = parser.isSet(garbage);
