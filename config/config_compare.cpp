@@ -50,9 +50,9 @@ public:
     {
         compareNames();
         compareSchedule();
-        for (const EditorSpec *spec : perMotorEditors())
+        for (const EditorSpec *editor : perMotorEditors())
             for (int m = 0; m < kMotors; ++m)
-                compareEditor(*spec, m);
+                compareEditor(*editor, m);
         compareAlarm();
         compareGroups();
         compareParameters();
@@ -133,27 +133,27 @@ private:
     }
 
     // The boxes a caption stands over that edit this editor's record, on the scale in use.
-    std::vector<const FieldSpec *> ownFields(const EditorSpec &spec, const std::vector<const char *> &controls) const
+    std::vector<const FieldSpec *> ownFields(const EditorSpec &editor, const std::vector<const char *> &controls) const
     {
         const TastScale other = m_tastFunk ? TastScale::Wired : TastScale::Radio;
         std::vector<const FieldSpec *> fields;
         for (const char *name : controls) {
-            const FieldSpec *f = spec.field(name);
+            const FieldSpec *f = editor.field(name);
             if (f && !f->borrowed && f->scale != other)
                 fields.push_back(f);
         }
         return fields;
     }
 
-    void compareEditor(const EditorSpec &spec, int motorIndex)
+    void compareEditor(const EditorSpec &editor, int motorIndex)
     {
-        compareFields(spec, motorIndex, kOnOffCaption, ownFields(spec, {spec.onOff}));
-        for (const CaptionSpec &caption : spec.captions)
-            compareFields(spec, motorIndex, QString::fromUtf8(caption.caption), ownFields(spec, caption.controls));
+        compareFields(editor, motorIndex, kOnOffCaption, ownFields(editor, {editor.onOff}));
+        for (const CaptionSpec &caption : editor.captions)
+            compareFields(editor, motorIndex, QString::fromUtf8(caption.caption), ownFields(editor, caption.controls));
     }
 
     // The boxes under one caption side by side, as "10:00 - 20:00".
-    void compareFields(const EditorSpec &spec, int motorIndex, const QString &caption,
+    void compareFields(const EditorSpec &editor, int motorIndex, const QString &caption,
                        const std::vector<const FieldSpec *> &fields)
     {
         QStringList was;
@@ -166,7 +166,7 @@ private:
             return;
         const CaptionParts parts = captionParts(caption);
         const QString unit = parts.unit.isEmpty() ? QString() : u' ' + parts.unit;
-        SettingChange &c = add(Kind::Automation, QString::fromUtf8(spec.groupCaption), motorIndex);
+        SettingChange &c = add(Kind::Automation, QString::fromUtf8(editor.groupCaption), motorIndex);
         c.caption = parts.text;
         c.before = was.join(QStringLiteral(" - ")) + unit;
         c.after = is.join(QStringLiteral(" - ")) + unit;

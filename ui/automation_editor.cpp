@@ -60,17 +60,17 @@ constexpr int kControlSpacing = 2;
 AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidget *page)
     : QObject(page), w(window), table(t)
 {
-    const EditorSpec &spec = t.spec;
-    setObjectName(utf8(spec.prefix));
+    const EditorSpec &editor = t.editor;
+    setObjectName(utf8(editor.prefix));
     buildList(page);
 
-    groupBox = new QGroupBox(utf8(spec.groupCaption), page);
+    groupBox = new QGroupBox(utf8(editor.groupCaption), page);
     groupBox->setObjectName(utf8(t.groupBox));
 
     auto *caption = new QLabel(kMotorCaption, groupBox);
     caption->setObjectName(utf8(t.motorCaption));
     raum = new QComboBox(groupBox);
-    raum->setObjectName(utf8(spec.prefix) + QStringLiteral("_Raum"));
+    raum->setObjectName(utf8(editor.prefix) + QStringLiteral("_Raum"));
     for (int m = 0; m < kMotors; ++m)
         raum->addItem(defaultMotorName(m));
     // The on/off box stands under "EIN / AUS" of the caption.
@@ -78,7 +78,7 @@ AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidg
     raum->setFixedWidth(caption->fontMetrics().horizontalAdvance(beforeOnOff) - kControlSpacing);
     add(raum);
 
-    for (const FieldSpec &f : spec.fields) {
+    for (const FieldSpec &f : editor.fields) {
         auto *c = new QComboBox(groupBox);
         c->setObjectName(utf8(f.name));
         if (f.symbols) {
@@ -92,7 +92,7 @@ AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidg
             c->setToolTip(utf8(f.hint));
         add(c);
     }
-    onOff = combo(spec.onOff);
+    onOff = combo(editor.onOff);
     help = new QPushButton(QStringLiteral("?"), groupBox);
     help->setObjectName(utf8(t.help));
     help->setToolTip(QStringLiteral("Hilfe"));
@@ -112,7 +112,7 @@ AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidg
     }
 
     addBlock(caption, {raum, onOff});
-    for (const CaptionSpec &col : spec.captions) {
+    for (const CaptionSpec &col : editor.captions) {
         auto *label = new QLabel(utf8(col.caption), groupBox);
         label->setObjectName(utf8(col.label));
         add(label);
@@ -302,7 +302,7 @@ void AutomationEditor::raumClick()
 {
     if (raum->currentIndex() < 0 || (!flags().BankModel && raum->currentIndex() > 7))
         raum->setCurrentIndex(0);
-    configStore().markPending(table.spec.table, motor());
+    configStore().markPending(table.editor.table, motor());
     loadFields();
     showFields();
     drawList();
@@ -340,7 +340,7 @@ void AutomationEditor::listeDblClick()
     if (list->currentRow() < 0)
         return;
     raum->setCurrentIndex(list->currentRow());
-    int32_t &einAus = entry(table.spec.onOff).field(configStore(), motor());
+    int32_t &einAus = entry(table.editor.onOff).field(configStore(), motor());
     einAus = einAus == 0 ? 1 : 0;
     raumClick();
 }
@@ -352,7 +352,7 @@ void AutomationEditor::showFields()
         table.showFields(*this, on);
         return;
     }
-    for (const CaptionSpec &col : table.spec.captions) {
+    for (const CaptionSpec &col : table.editor.captions) {
         control(col.label)->setVisible(on);
         for (const char *name : col.controls)
             control(name)->setVisible(on);
@@ -372,7 +372,7 @@ void AutomationEditor::drawList()
 
 void AutomationEditor::loadFields()
 {
-    for (const FieldSpec &f : table.spec.fields)
+    for (const FieldSpec &f : table.editor.fields)
         setCode(f.name, f.field(configStore(), motor()));
     if (table.afterLoad)
         table.afterLoad(*this);
@@ -458,7 +458,7 @@ void AutomationEditor::setShown(std::initializer_list<const char *> names, bool 
 
 const FieldSpec &AutomationEditor::entry(const char *name) const
 {
-    if (const FieldSpec *f = table.spec.field(name))
+    if (const FieldSpec *f = table.editor.field(name))
         return *f;
     qFatal("AutomationEditor: no field %s", name);
 }

@@ -53,10 +53,10 @@ struct HeaderEntry {
 using LineFormat = QString (*)(const ConfigStore &, const DeviceFlags &, int motor,
                                const QString &name);
 
-// Everything that makes one editor differ from the others: the fields and captions of its
-// spec, and how the window shows and handles them.
+// Everything that makes one editor differ from the others: its fields and captions (from the
+// core), and how the window shows and handles them.
 struct EditorTable {
-    const EditorSpec &spec;
+    const EditorSpec &editor;
     const char *groupBox;
     const char *motorCaption; // label over the motor and on/off combos
     const char *help;

@@ -110,7 +110,7 @@ void outsideFields(AutomationEditor &e, bool on)
 const EditorTable &proportionalTable()
 {
     static const EditorTable t{
-        .spec = proportionalSpec(),
+        .editor = proportionalSpec(),
         .groupBox = "GroupBox9",
         .motorCaption = "PT_Label_0",
         .help = "Help_PT",
@@ -138,7 +138,7 @@ const EditorTable &proportionalTable()
 const EditorTable &insideTable()
 {
     static const EditorTable t{
-        .spec = insideSpec(),
+        .editor = insideSpec(),
         .groupBox = "GroupBox10",
         .motorCaption = "IT_Label_0",
         .help = "Help_IT",
@@ -167,7 +167,7 @@ const EditorTable &insideTable()
 const EditorTable &outsideTable()
 {
     static const EditorTable t{
-        .spec = outsideSpec(),
+        .editor = outsideSpec(),
         .groupBox = "GroupBox11",
         .motorCaption = "AT_Label_0",
         .help = "Help_AT",

@@ -23,7 +23,7 @@ void pushButtonFields(AutomationEditor &e, bool on)
 const EditorTable &pushButtonTable()
 {
     static const EditorTable t{
-        .spec = pushButtonSpec(),
+        .editor = pushButtonSpec(),
         .groupBox = "GroupBox_Tast_Automatik",
         .motorCaption = "Label17",
         .help = "Help_TA",
@@ -46,7 +46,7 @@ const EditorTable &pushButtonTable()
 const EditorTable &reversingTable()
 {
     static const EditorTable t{
-        .spec = reversingSpec(),
+        .editor = reversingSpec(),
         .groupBox = "GroupBox13",
         .motorCaption = "RA_Label0",
         .help = "Help_Reversier",

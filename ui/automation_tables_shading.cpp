@@ -22,7 +22,7 @@ void shadingEnd(AutomationEditor &e)
 const EditorTable &shadingTable()
 {
     static const EditorTable t{
-        .spec = shadingSpec(),
+        .editor = shadingSpec(),
         .groupBox = "GroupBox4",
         .motorCaption = "Label26",
         .help = "Help_BA",
@@ -42,7 +42,7 @@ const EditorTable &shadingTable()
 const EditorTable &dawnTable()
 {
     static const EditorTable t{
-        .spec = dawnSpec(),
+        .editor = dawnSpec(),
         .groupBox = "GroupBox5",
         .motorCaption = "DM_Label0",
         .help = "Help_DM",
@@ -61,7 +61,7 @@ const EditorTable &dawnTable()
 const EditorTable &duskTable()
 {
     static const EditorTable t{
-        .spec = duskSpec(),
+        .editor = duskSpec(),
         .groupBox = "GroupBox6",
         .motorCaption = "DA_Label0",
         .help = "Help_DA",

@@ -70,7 +70,7 @@ void humidityLoaded(AutomationEditor &e)
 const EditorTable &windTable()
 {
     static const EditorTable t{
-        .spec = windSpec(),
+        .editor = windSpec(),
         .groupBox = "WindSteuerung",
         .motorCaption = "EW_Label0",
         .help = "Help_EW",
@@ -92,7 +92,7 @@ const EditorTable &windTable()
 const EditorTable &rainTable()
 {
     static const EditorTable t{
-        .spec = rainSpec(),
+        .editor = rainSpec(),
         .groupBox = "RegenSteuerung",
         .motorCaption = "ER_Label0",
         .help = "Help_ER",
@@ -109,7 +109,7 @@ const EditorTable &rainTable()
 const EditorTable &humidityTable()
 {
     static const EditorTable t{
-        .spec = humiditySpec(),
+        .editor = humiditySpec(),
         .groupBox = "FeuchteSteuerung",
         .motorCaption = "Label29",
         .help = "Help_Feuchte",

@@ -42,7 +42,7 @@ QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
     return l;
 }
 
-// The heating editor's boxes and captions as its spec gives them.
+// The heating editor's boxes and captions as its table gives them.
 QComboBox *specBox(const char *name, QWidget *parent)
 {
     const FieldSpec &f = *heatingSpec().field(name);

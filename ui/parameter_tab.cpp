@@ -33,11 +33,11 @@ namespace {
 
 QComboBox *parameterBox(const char *name, QWidget *parent)
 {
-    const parameters::ParameterSpec &spec = parameters::parameterSpec(name);
+    const parameters::ParameterSpec &parameter = parameters::parameterSpec(name);
     auto *box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->addItems(spec.items());
-    box->setToolTip(QString::fromUtf8(spec.hint));
+    box->addItems(parameter.items());
+    box->setToolTip(QString::fromUtf8(parameter.hint));
     return box;
 }
 

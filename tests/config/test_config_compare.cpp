@@ -130,12 +130,12 @@ TEST(ConfigCompare, SwitchingTimesByLineAndBySettingsTheLineDoesNotShow)
 TEST(EditorFields, EveryFieldStandsUnderACaption)
 {
     // A field without a caption would never be reported as changed.
-    for (const EditorSpec *spec : perMotorEditors()) {
-        for (const FieldSpec &f : spec->fields) {
-            if (qstrcmp(f.name, spec->onOff) == 0)
+    for (const EditorSpec *editor : perMotorEditors()) {
+        for (const FieldSpec &f : editor->fields) {
+            if (qstrcmp(f.name, editor->onOff) == 0)
                 continue;
             bool captioned = false;
-            for (const CaptionSpec &c : spec->captions)
+            for (const CaptionSpec &c : editor->captions)
                 for (const char *control : c.controls)
                     captioned = captioned || qstrcmp(control, f.name) == 0;
             EXPECT_TRUE(captioned) << f.name;
