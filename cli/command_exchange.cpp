@@ -69,11 +69,8 @@ Outcome connectForFile(const QString &file, ControllerLink &link)
     return link.connectController({.firmware = true});
 }
 
-Outcome runRead(const Options &options, ControllerLink &link, Console &console)
+Outcome readController(ControllerLink &link, Console &console)
 {
-    if (Outcome ready = connectForFile(options.file, link); !ready.ok())
-        return ready;
-
     ReadAllExchange exchange(link.session);
     exchange.setTimeoutInterval(link.timeoutMs());
     int maximum = 0;
@@ -94,23 +91,32 @@ Outcome runRead(const Options &options, ControllerLink &link, Console &console)
     console.endProgress();
     if (link.interrupted())
         return ControllerLink::interruptedOutcome();
-
-    // A backup with records missing must not replace a good one.
-    if (!completed && link.lineLost())
-        return Outcome::failure(ExitCode::Silence, link.lineLostOutcome(ExitCode::Silence).message
-                                                       + QStringLiteral("; %1 was not written").arg(options.file));
-    if (!completed && !exchange.missing().isEmpty() && exchange.retryRounds() >= ReadAllExchange::kRetryRounds)
+    if (completed)
+        return Outcome::success();
+    if (link.lineLost())
+        return link.lineLostOutcome(ExitCode::Silence);
+    if (!exchange.missing().isEmpty() && exchange.retryRounds() >= ReadAllExchange::kRetryRounds)
         return Outcome::failure(ExitCode::Silence,
                                 QStringLiteral("records still failed their check after %1 repeated requests; "
-                                               "missing: %2; %3 was not written")
+                                               "missing: %2")
                                     .arg(exchange.retryRounds())
-                                    .arg(exchange.missing().join(QStringLiteral(", ")), options.file));
-    if (!completed)
-        return Outcome::failure(ExitCode::Silence,
-                                QStringLiteral("the controller stopped answering before the end of the switching "
-                                               "times (silent for %1); %2 was not written")
-                                    .arg(link.timeoutText(), options.file));
+                                    .arg(exchange.missing().join(QStringLiteral(", "))));
+    return Outcome::failure(ExitCode::Silence,
+                            QStringLiteral("the controller stopped answering before the end of the switching "
+                                           "times (silent for %1)")
+                                .arg(link.timeoutText()));
+}
 
+Outcome runRead(const Options &options, ControllerLink &link, Console &console)
+{
+    if (Outcome ready = connectForFile(options.file, link); !ready.ok())
+        return ready;
+    // A backup with records missing must not replace a good one.
+    if (Outcome read = readController(link, console); !read.ok()) {
+        if (read.code != ExitCode::Interrupted)
+            read.message += QStringLiteral("; %1 was not written").arg(options.file);
+        return read;
+    }
     const QString error = saveConfigFile(options.file, link.store);
     if (!error.isEmpty())
         return Outcome::failure(ExitCode::FileError, QStringLiteral("cannot write %1: %2").arg(options.file, error));

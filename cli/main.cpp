@@ -30,6 +30,8 @@ const CommandRunner kRunners[] = {
     {"logbook", runLogbook},
     {"logbook-clear", runLogbookClear},
     {"monitor", runMonitor},
+    {"drive", runDrive},
+    {"diff", runDiff}, // opens the port only for --controller
     {"show", nullptr, runShow},
     {"ports", nullptr, runPorts},
 };
@@ -88,7 +90,8 @@ int main(int argc, char **argv)
         ControllerLink link(options, console, interrupt);
         outcome = runner.run(options, link, console);
     }
-    if (!outcome.ok())
+    // A difference is a result, not a failure: it has no message.
+    if (!outcome.ok() && !outcome.message.isEmpty())
         console.error(outcome.message);
     return int(outcome.code);
 }

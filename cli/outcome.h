@@ -13,6 +13,7 @@ enum class ExitCode : int {
     Silence = 4,   // an exchange stopped before its end marker or acknowledgement
     Refused = 5,   // firmware below V7.000, or an unset controller clock for write
     FileError = 6, // a file cannot be read, parsed or written
+    Different = 10, // diff: the two configurations differ
     Interrupted = 130,
 };
 

@@ -1,5 +1,8 @@
 #include "cli/readings.h"
 
+#include "cli/json_output.h"
+#include "cli/sensor_values.h"
+
 namespace vandorelle::cli {
 
 namespace {
@@ -71,6 +74,33 @@ QStringList infoLines(const StatusModel &status, const LiveValues &live, const D
           << field(QStringLiteral("Rain"), shown(live.regenStatus))
           << field(QStringLiteral("Alarm"), shown(live.alarmStatus));
     return lines;
+}
+
+QJsonObject infoJson(const StatusModel &status, const LiveValues &live, const DeviceFlags &flags, bool modelKnown,
+                     int firmwareNumber)
+{
+    const QJsonObject family{
+        {QStringLiteral("shadingFamily"), flags.ShadingFamily},
+        {QStringLiteral("conservatoryFamily"), flags.ConservatoryFamily},
+        {QStringLiteral("pushButton"), flags.TastPresent},
+        {QStringLiteral("radioPushButton"), flags.TastFunk},
+        {QStringLiteral("groupControl"), flags.GzsPresent},
+        {QStringLiteral("bankModel"), flags.BankModel},
+        {QStringLiteral("eightSwitchingTimes"), flags.EightEntries},
+    };
+    return {
+        {QStringLiteral("model"), status.panel(StatusModel::Model)},
+        {QStringLiteral("modelKnown"), modelKnown},
+        {QStringLiteral("firmware"), status.panel(StatusModel::Firmware)},
+        {QStringLiteral("firmwareNumber"),
+         numberOrNull(firmwareNumber > 0 ? std::optional<double>(firmwareNumber) : std::nullopt)},
+        {QStringLiteral("date"), status.panel(StatusModel::Date)},
+        {QStringLiteral("time"), status.panel(StatusModel::Time)},
+        {QStringLiteral("family"), family},
+        {QStringLiteral("motors"), motorCount(flags)},
+        {QStringLiteral("switchingTimesPerDay"), entriesPerDay(flags)},
+        {QStringLiteral("sensors"), live.received ? QJsonValue(sensorJson(live)) : QJsonValue()},
+    };
 }
 
 QString sensorLine(const QTime &when, const LiveValues &live)

@@ -60,4 +60,35 @@ const QStringList &alarmItems()
     return l;
 }
 
+const std::vector<ParameterSpec> &parameterSpecs()
+{
+    using P = Parameters;
+    static const std::vector<ParameterSpec> all{
+        {"Zufalls-Steuerung", "Zufalls-Zeitspanne", "ZufallsZeitspanne", randomSpanItems, &P::ZufallsZeitspanne,
+         "Für die Zufallsfunktion im Bereich \"Schaltzeiten\""},
+        {"Sensor-Typen", "Beschattungs-Hysterese", "BeschattungsHysterese", shadingHysteresisItems,
+         &P::BeschattungsHysterese, "Schalt-Hysterese des Helligkeitswertes bei Beschattungs-Automatik"},
+        {"Sensor-Typen", "Offset Außentemperatur", "OffsetAussentemperatur", sensorOffsetItems, &P::Offset_AT,
+         "Offset Außentemperatur"},
+        {"Wintergartensteuerungen", "Offset Innentemperatur", "OffsetInnentemperatur", sensorOffsetItems,
+         &P::Offset_IT, "Offset Innentemperatur"},
+        {"Wintergartensteuerungen", "Schalt-Hysterese Heizung", "Heiz_Hysterese", heatingHysteresisItems,
+         &P::HeizungsHysterese, "Schalt-Hysterese Heizung"},
+    };
+    return all;
+}
+
+const ParameterSpec &parameterSpec(const char *control)
+{
+    for (const ParameterSpec &p : parameterSpecs())
+        if (qstrcmp(p.control, control) == 0)
+            return p;
+    qFatal("no parameter box %s", control);
+}
+
+QString groupColumnCaption(int group)
+{
+    return QStringLiteral("Gruppe %1").arg(group);
+}
+
 } // namespace vandorelle::parameters

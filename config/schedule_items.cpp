@@ -84,6 +84,24 @@ const QStringList &groupItems(int weekday)
     return isWeekend(weekday) ? weekend : workday;
 }
 
+QString groupText(int32_t gruppe)
+{
+    constexpr int kMonday = 0;
+    constexpr int kSaturday = 5;
+    switch (gruppe) {
+    case 1:
+        return groupItems(kMonday).at(0);
+    case 2:
+        return groupItems(kSaturday).at(1);
+    case 5:
+        return groupItems(kMonday).at(1);
+    case 7:
+        return groupItems(kMonday).at(2);
+    default:
+        return QString::number(gruppe);
+    }
+}
+
 bool isWeekend(int weekday)
 {
     return weekday >= 5;

@@ -14,6 +14,13 @@ constexpr int kNumberItems = 9;      // "1".."8" and one blank item that address
 constexpr int kBlankNumberItem = 8;
 
 inline const QString kNoTime = QStringLiteral("     ");
+
+// Captions in the window: the tab, and the boxes of the editor.
+inline const QString kTabCaption = QStringLiteral("Schaltzeiten");
+inline const char *const kMotorCaption = "Motor- bzw. Raumname";
+inline const char *const kDurationCaption = "Schalt- dauer";
+inline const char *const kGroupCaption = "Gruppe";
+inline const char *const kFunctionCaption = "Funktion";
 inline const QString kUpText = QStringLiteral("\u00e9");   // symbol-font up arrow
 inline const QString kDownText = QStringLiteral("\u00ea"); // symbol-font down arrow
 
@@ -25,6 +32,10 @@ const QStringList &directionItems();
 const QStringList &functionItems(); // "-", "Astro", "Zufall"
 // "-", "Mo - Fr", "Mo - So" on Monday..Friday; "-", "Sa - So", "Mo - So" on the weekend.
 const QStringList &groupItems(int weekday);
+
+// The weekdays a `Gruppe` code stands for, as the box names them ("-", "Mo - Fr", ...);
+// a code no box offers as its number.
+QString groupText(int32_t gruppe);
 
 bool isWeekend(int weekday); // weekday 0 = Monday
 

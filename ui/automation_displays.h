@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/symbol_texts.h"
 #include "protocol/live_values.h"
 
 #include <QLineEdit>
@@ -10,9 +11,6 @@ class QMouseEvent;
 
 namespace vandorelle {
 
-// The symbol-font texts ("é", "ê", ...) stay what the logic compares; on screen they are
-// shown as the glyph they stand for, since those fonts are not there to draw them.
-QString shownSymbols(const QString &logicText);
 // Fills a combo with items whose shown text is the glyph and whose data is the logic text.
 void addSymbolItems(QComboBox *box, const QStringList &logicTexts);
 

@@ -29,7 +29,7 @@ QFont symbolFont()
     return QFont(QStringLiteral("DejaVu Sans"));
 }
 
-const QString kMotorCaption = QStringLiteral("Motor- bzw. Raumname          EIN / AUS");
+const QString kMotorCaption = QStringLiteral("Motor- bzw. Raumname          ") + kOnOffCaption;
 
 // Hidden details keep their place, so the group box does not jump when a motor is
 // switched on or off.
@@ -60,24 +60,25 @@ constexpr int kControlSpacing = 2;
 AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidget *page)
     : QObject(page), w(window), table(t)
 {
-    setObjectName(utf8(t.prefix));
+    const EditorSpec &editor = t.editor;
+    setObjectName(utf8(editor.prefix));
     buildList(page);
 
-    groupBox = new QGroupBox(utf8(t.groupCaption), page);
+    groupBox = new QGroupBox(utf8(editor.groupCaption), page);
     groupBox->setObjectName(utf8(t.groupBox));
 
     auto *caption = new QLabel(kMotorCaption, groupBox);
     caption->setObjectName(utf8(t.motorCaption));
     raum = new QComboBox(groupBox);
-    raum->setObjectName(utf8(t.prefix) + QStringLiteral("_Raum"));
+    raum->setObjectName(utf8(editor.prefix) + QStringLiteral("_Raum"));
     for (int m = 0; m < kMotors; ++m)
         raum->addItem(defaultMotorName(m));
     // The on/off box stands under "EIN / AUS" of the caption.
-    const QString beforeOnOff = kMotorCaption.left(kMotorCaption.indexOf(QLatin1String("EIN")));
+    const QString beforeOnOff = kMotorCaption.left(kMotorCaption.indexOf(kOnOffCaption));
     raum->setFixedWidth(caption->fontMetrics().horizontalAdvance(beforeOnOff) - kControlSpacing);
     add(raum);
 
-    for (const ComboEntry &f : t.fields) {
+    for (const FieldSpec &f : editor.fields) {
         auto *c = new QComboBox(groupBox);
         c->setObjectName(utf8(f.name));
         if (f.symbols) {
@@ -91,7 +92,7 @@ AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidg
             c->setToolTip(utf8(f.hint));
         add(c);
     }
-    onOff = combo(t.onOff);
+    onOff = combo(editor.onOff);
     help = new QPushButton(QStringLiteral("?"), groupBox);
     help->setObjectName(utf8(t.help));
     help->setToolTip(QStringLiteral("Hilfe"));
@@ -111,7 +112,7 @@ AutomationEditor::AutomationEditor(TQuorvix *window, const EditorTable &t, QWidg
     }
 
     addBlock(caption, {raum, onOff});
-    for (const DetailColumn &col : t.details) {
+    for (const CaptionSpec &col : editor.captions) {
         auto *label = new QLabel(utf8(col.caption), groupBox);
         label->setObjectName(utf8(col.label));
         add(label);
@@ -301,7 +302,7 @@ void AutomationEditor::raumClick()
 {
     if (raum->currentIndex() < 0 || (!flags().BankModel && raum->currentIndex() > 7))
         raum->setCurrentIndex(0);
-    configStore().markPending(table.table, motor());
+    configStore().markPending(table.editor.table, motor());
     loadFields();
     showFields();
     drawList();
@@ -310,11 +311,13 @@ void AutomationEditor::raumClick()
 
 void AutomationEditor::fieldClick(const char *control)
 {
-    const ComboEntry &f = entry(control);
-    if (f.rule)
-        f.rule(*this);
-    else
-        storeCode(control);
+    for (const FieldRule &r : table.rules) {
+        if (qstrcmp(r.control, control) == 0) {
+            r.rule(*this);
+            return;
+        }
+    }
+    storeCode(control);
 }
 
 void AutomationEditor::listeClick()
@@ -337,7 +340,7 @@ void AutomationEditor::listeDblClick()
     if (list->currentRow() < 0)
         return;
     raum->setCurrentIndex(list->currentRow());
-    int32_t &einAus = entry(table.onOff).field(configStore(), motor());
+    int32_t &einAus = entry(table.editor.onOff).field(configStore(), motor());
     einAus = einAus == 0 ? 1 : 0;
     raumClick();
 }
@@ -349,7 +352,7 @@ void AutomationEditor::showFields()
         table.showFields(*this, on);
         return;
     }
-    for (const DetailColumn &col : table.details) {
+    for (const CaptionSpec &col : table.editor.captions) {
         control(col.label)->setVisible(on);
         for (const char *name : col.controls)
             control(name)->setVisible(on);
@@ -369,7 +372,7 @@ void AutomationEditor::drawList()
 
 void AutomationEditor::loadFields()
 {
-    for (const ComboEntry &f : table.fields)
+    for (const FieldSpec &f : table.editor.fields)
         setCode(f.name, f.field(configStore(), motor()));
     if (table.afterLoad)
         table.afterLoad(*this);
@@ -453,11 +456,10 @@ void AutomationEditor::setShown(std::initializer_list<const char *> names, bool 
         control(name)->setVisible(shown);
 }
 
-const ComboEntry &AutomationEditor::entry(const char *name) const
+const FieldSpec &AutomationEditor::entry(const char *name) const
 {
-    for (const ComboEntry &f : table.fields)
-        if (qstrcmp(f.name, name) == 0)
-            return f;
+    if (const FieldSpec *f = table.editor.field(name))
+        return *f;
     qFatal("AutomationEditor: no field %s", name);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/editor_fields.h"
 #include "config/store.h"
 #include "protocol/device_family.h"
 #include "ui/window_style.h"
@@ -25,23 +26,12 @@ class AutomationEditor;
 class ReadOnlyBox;
 class TQuorvix;
 
-// The store field a control edits, for the motor the editor shows.
-using FieldRef = int32_t &(*)(ConfigStore &, int motor);
-template <auto Table, auto Field>
-int32_t &fieldOf(ConfigStore &s, int motor)
-{
-    return (s.*Table)[motor].*Field;
-}
-
 using EditorHook = void (*)(AutomationEditor &);
 
-struct ComboEntry {
-    const char *name;
-    const QStringList &(*items)();
-    FieldRef field;
-    const char *hint = nullptr;
-    EditorHook rule = nullptr; // a click with a rule between fields; else the code is stored
-    bool symbols = false;
+// A combo whose click applies a rule between fields; the others store their code.
+struct FieldRule {
+    const char *control;
+    EditorHook rule;
 };
 
 // A read-only edit derived from the record (or fixed), not a store field.
@@ -50,13 +40,6 @@ struct DisplayEntry {
     const char *text;
     const char *hint = nullptr;
     bool symbols = false;
-};
-
-// A caption and the controls under it; all of them follow the on/off choice.
-struct DetailColumn {
-    const char *label;
-    const char *caption;
-    std::vector<const char *> controls;
 };
 
 // A heading over the list; each of its phrases stands over its column of the lines.
@@ -70,20 +53,17 @@ struct HeaderEntry {
 using LineFormat = QString (*)(const ConfigStore &, const DeviceFlags &, int motor,
                                const QString &name);
 
-// Everything that makes one editor differ from the others.
+// Everything that makes one editor differ from the others: its fields and captions (from the
+// core), and how the window shows and handles them.
 struct EditorTable {
-    const char *prefix;
-    MotorTable table;
+    const EditorSpec &editor;
     const char *groupBox;
-    const char *groupCaption;
     const char *motorCaption; // label over the motor and on/off combos
-    const char *onOff;        // the on/off combo; its ComboEntry is in `fields`
     const char *help;
     const char *list;
     std::vector<HeaderEntry> headers; // plain labels above the list
-    std::vector<ComboEntry> fields;
+    std::vector<FieldRule> rules = {};
     std::vector<DisplayEntry> displays;
-    std::vector<DetailColumn> details;
     LineFormat line;
     EditorHook afterLoad = nullptr;                      // derived displays from the record
     void (*showFields)(AutomationEditor &, bool on) = nullptr; // else all details follow on/off
@@ -149,7 +129,7 @@ private:
 
     void buildList(QWidget *page);
     void addBlock(QLabel *caption, const std::vector<QWidget *> &controls);
-    const ComboEntry &entry(const char *name) const;
+    const FieldSpec &entry(const char *name) const;
     void add(QWidget *widget);
     QHash<QString, QWidget *> m_controls;
     std::vector<Block> m_blocks;

@@ -22,18 +22,6 @@ const EditorTable &reversingTable();    // RA
 void applyPair(AutomationEditor &e, const char *first, const char *second, CodePair codes);
 
 // Builders that keep the tables short.
-inline ComboEntry plain(const char *name, const QStringList &(*items)(), FieldRef field,
-                       const char *hint = nullptr)
-{
-    return {.name = name, .items = items, .field = field, .hint = hint};
-}
-inline ComboEntry ruled(const char *name, const QStringList &(*items)(), FieldRef field,
-                       EditorHook rule, const char *hint = nullptr)
-{
-    return {.name = name, .items = items, .field = field, .hint = hint, .rule = rule};
-}
-// Up/down combos: symbol texts shown as arrows.
-ComboEntry arrows(const char *name, FieldRef field, const char *hint, EditorHook rule = nullptr);
 inline DisplayEntry shown(const char *name, const char *text, const char *hint = nullptr)
 {
     return {.name = name, .text = text, .hint = hint};

@@ -1,6 +1,6 @@
 #include "ui/heating_tab.h"
 
-#include "config/automation_items.h"
+#include "config/editor_fields.h"
 #include "config/heating_items.h"
 #include "config/heating_lines.h"
 #include "ui/automation_editor.h"
@@ -42,6 +42,18 @@ QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
     return l;
 }
 
+// The heating editor's boxes and captions as its table gives them.
+QComboBox *specBox(const char *name, QWidget *parent)
+{
+    const FieldSpec &f = *heatingSpec().field(name);
+    return dropDown(name, f.items(), f.hint, parent);
+}
+
+QLabel *specLabel(const char *name, QWidget *parent)
+{
+    return namedLabel(name, QString::fromUtf8(heatingSpec().caption(name)->caption), parent);
+}
+
 // Shows a stored code; a code outside the box's list leaves the box without a selection.
 void showCode(QComboBox *box, int32_t code)
 {
@@ -67,7 +79,7 @@ HeizungTab::HeizungTab(TQuorvix *window)
 
 QWidget *HeizungTab::buildEditorGroup()
 {
-    HeizungGroup = new QGroupBox(QStringLiteral("Heizungs-Steuerung"), this);
+    HeizungGroup = new QGroupBox(QString::fromUtf8(heatingSpec().groupCaption), this);
     HeizungGroup->setObjectName(QStringLiteral("GroupBox_Heizung"));
     auto *grid = new QGridLayout(HeizungGroup);
     setGroupMargins(grid);
@@ -75,38 +87,34 @@ QWidget *HeizungTab::buildEditorGroup()
     grid->setVerticalSpacing(2);
 
     const QString motorCaption =
-        QStringLiteral("Motor- bzw. Raumname                                           EIN / AUS");
+        QStringLiteral("Motor- bzw. Raumname                                           ") + kOnOffCaption;
     auto *caption = new QLabel(motorCaption, HeizungGroup);
     grid->addWidget(caption, 0, 0, 1, 2);
     // The second column starts under "EIN / AUS" of the caption.
-    const QString beforeOnOff = motorCaption.left(motorCaption.indexOf(QLatin1String("EIN")));
+    const QString beforeOnOff = motorCaption.left(motorCaption.indexOf(kOnOffCaption));
     grid->setColumnMinimumWidth(0, caption->fontMetrics().horizontalAdvance(beforeOnOff) - grid->horizontalSpacing());
     Heiz_Raum = dropDown("Heiz_Raum", {}, nullptr, HeizungGroup);
     for (int m = 0; m < kMotors; ++m)
         Heiz_Raum->addItem(defaultMotorName(m));
-    Heiz_Ein_Aus = dropDown("Heiz_Ein_Aus", items::onOff(), nullptr, HeizungGroup);
+    Heiz_Ein_Aus = specBox("Heiz_Ein_Aus", HeizungGroup);
     Help_Heiz = makeHelpButton("Help_Heiz", HeizungGroup);
     grid->addWidget(Heiz_Raum, 1, 0);
     grid->addWidget(Heiz_Ein_Aus, 1, 1);
     grid->addWidget(Help_Heiz, 1, 2);
 
-    Heiz_Label_1 = namedLabel("Heiz_Label_1", QStringLiteral("Tag / Nacht"), HeizungGroup);
-    Heiz_Label_2 = namedLabel("Heiz_Label_2", QStringLiteral("Betriebsart"), HeizungGroup);
-    Heiz_Tag_Nacht = dropDown("Heiz_Tag_Nacht", heating::dayNightItems(),
-                              "Auswahl der Schalt-Temperatur: Wird durch \"Schaltzeiten\" umgestellt.",
-                              HeizungGroup);
-    Heiz_Betriebsart = dropDown("Heiz_Betriebsart", heating::modeItems(), nullptr, HeizungGroup);
+    Heiz_Label_1 = specLabel("Heiz_Label_1", HeizungGroup);
+    Heiz_Label_2 = specLabel("Heiz_Label_2", HeizungGroup);
+    Heiz_Tag_Nacht = specBox("Heiz_Tag_Nacht", HeizungGroup);
+    Heiz_Betriebsart = specBox("Heiz_Betriebsart", HeizungGroup);
     grid->addWidget(Heiz_Label_1, 2, 0);
     grid->addWidget(Heiz_Label_2, 2, 1);
     grid->addWidget(Heiz_Tag_Nacht, 3, 0);
     grid->addWidget(Heiz_Betriebsart, 3, 1);
 
-    Heiz_Label_3 = namedLabel("Heiz_Label_3", QStringLiteral("Tag-Temperatur"), HeizungGroup);
-    Heiz_Label_4 = namedLabel("Heiz_Label_4", QStringLiteral("Nacht-Temperatur"), HeizungGroup);
-    Heiz_Tag_Temperatur = dropDown("Heiz_Tag_Temperatur", heating::daySetPointItems(),
-                                   "Festlegung der Tag-Temperatur", HeizungGroup);
-    Heiz_Nacht_Temperatur = dropDown("Heiz_Nacht_Temperatur", heating::setPointItems(),
-                                     "Festlegung der Nacht-Temperatur", HeizungGroup);
+    Heiz_Label_3 = specLabel("Heiz_Label_3", HeizungGroup);
+    Heiz_Label_4 = specLabel("Heiz_Label_4", HeizungGroup);
+    Heiz_Tag_Temperatur = specBox("Heiz_Tag_Temperatur", HeizungGroup);
+    Heiz_Nacht_Temperatur = specBox("Heiz_Nacht_Temperatur", HeizungGroup);
     grid->addWidget(Heiz_Label_3, 4, 0);
     grid->addWidget(Heiz_Label_4, 4, 1);
     grid->addWidget(Heiz_Tag_Temperatur, 5, 0);

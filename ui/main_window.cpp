@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "config/schedule_items.h"
 #include "config/settings_file.h"
 #include "ui/conservatory_tab.h"
 #include "ui/application.h"
@@ -118,7 +119,7 @@ TQuorvix::TQuorvix(QWidget *parent)
     parameter = new ParameterTab(this);
     pages = {schaltzeit, beschattung, windRegen, wintergarten, heizung, handsteuerung, logbuch, parameter};
     const QString captions[8] = {
-        QStringLiteral("Schaltzeiten"),
+        schedule::kTabCaption,
         QStringLiteral("Beschattung, Dämmerung"),
         QStringLiteral("Wind-, Regen-, Feuchte"),
         QStringLiteral("Temperatur-Steuerung"),

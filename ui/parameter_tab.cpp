@@ -31,13 +31,24 @@ using parameters::motorOfRow;
 
 namespace {
 
-QComboBox *parameterBox(const char *name, const QStringList &items, const QString &hint, QWidget *parent)
+QComboBox *parameterBox(const char *name, QWidget *parent)
 {
+    const parameters::ParameterSpec &parameter = parameters::parameterSpec(name);
     auto *box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->addItems(items);
-    box->setToolTip(hint);
+    box->addItems(parameter.items());
+    box->setToolTip(QString::fromUtf8(parameter.hint));
     return box;
+}
+
+QLabel *parameterCaption(const char *name, QWidget *parent)
+{
+    return new QLabel(QString::fromUtf8(parameters::parameterSpec(name).caption), parent);
+}
+
+QString parameterGroup(const char *name)
+{
+    return QString::fromUtf8(parameters::parameterSpec(name).group);
 }
 
 QGroupBox *namedGroup(const char *name, const QString &caption, QWidget *parent)
@@ -115,12 +126,11 @@ ParameterTab::ParameterTab(TQuorvix *window)
 
 QWidget *ParameterTab::buildRandomGroup()
 {
-    QGroupBox *g = namedGroup("GroupBox_Zufall", QStringLiteral("Zufalls-Steuerung"), this);
+    QGroupBox *g = namedGroup("GroupBox_Zufall", parameterGroup("ZufallsZeitspanne"), this);
     auto *row = new QHBoxLayout(g);
     setGroupMargins(row);
-    row->addWidget(new QLabel(QStringLiteral("Zufalls-Zeitspanne"), g));
-    ZufallsZeitspanne = parameterBox("ZufallsZeitspanne", parameters::randomSpanItems(),
-                                     QStringLiteral("Für die Zufallsfunktion im Bereich \"Schaltzeiten\""), g);
+    row->addWidget(parameterCaption("ZufallsZeitspanne", g));
+    ZufallsZeitspanne = parameterBox("ZufallsZeitspanne", g);
     row->addWidget(ZufallsZeitspanne);
     row->addWidget(makeHelpButton("Help_ZufallSpanne", g));
     return g;
@@ -128,7 +138,7 @@ QWidget *ParameterTab::buildRandomGroup()
 
 QWidget *ParameterTab::buildAlarmGroup()
 {
-    GroupBox_AlarmSetUp = namedGroup("GroupBox_AlarmSetUp", QStringLiteral("Alarm-Setup"), this);
+    GroupBox_AlarmSetUp = namedGroup("GroupBox_AlarmSetUp", parameters::kAlarmGroupCaption, this);
     auto *grid = new QGridLayout(GroupBox_AlarmSetUp);
     setGroupMargins(grid);
     grid->setVerticalSpacing(2);
@@ -165,17 +175,14 @@ QWidget *ParameterTab::buildAlarmGroup()
 
 QWidget *ParameterTab::buildSensorGroup()
 {
-    GroupBox_SensorTypen = namedGroup("GroupBox_SensorTypen", QStringLiteral("Sensor-Typen"), this);
+    GroupBox_SensorTypen = namedGroup("GroupBox_SensorTypen", parameterGroup("BeschattungsHysterese"), this);
     auto *grid = new QGridLayout(GroupBox_SensorTypen);
     setGroupMargins(grid);
     grid->setVerticalSpacing(3);
-    grid->addWidget(new QLabel(QStringLiteral("Beschattungs-Hysterese"), GroupBox_SensorTypen), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Offset Außentemperatur"), GroupBox_SensorTypen), 1, 0);
-    BeschattungsHysterese = parameterBox(
-        "BeschattungsHysterese", parameters::shadingHysteresisItems(),
-        QStringLiteral("Schalt-Hysterese des Helligkeitswertes bei Beschattungs-Automatik"), GroupBox_SensorTypen);
-    OffsetAussentemperatur = parameterBox("OffsetAussentemperatur", parameters::sensorOffsetItems(),
-                                          QStringLiteral("Offset Außentemperatur"), GroupBox_SensorTypen);
+    grid->addWidget(parameterCaption("BeschattungsHysterese", GroupBox_SensorTypen), 0, 0);
+    grid->addWidget(parameterCaption("OffsetAussentemperatur", GroupBox_SensorTypen), 1, 0);
+    BeschattungsHysterese = parameterBox("BeschattungsHysterese", GroupBox_SensorTypen);
+    OffsetAussentemperatur = parameterBox("OffsetAussentemperatur", GroupBox_SensorTypen);
     grid->addWidget(BeschattungsHysterese, 0, 1);
     grid->addWidget(OffsetAussentemperatur, 1, 1);
     grid->addWidget(makeHelpButton("Help_SensorTypen", GroupBox_SensorTypen), 0, 2);
@@ -184,18 +191,16 @@ QWidget *ParameterTab::buildSensorGroup()
 
 QWidget *ParameterTab::buildConservatoryGroup()
 {
-    GroupBox_WintergStrg = namedGroup("GroupBox_WintergStrg", QStringLiteral("Wintergartensteuerungen"), this);
+    GroupBox_WintergStrg = namedGroup("GroupBox_WintergStrg", parameterGroup("OffsetInnentemperatur"), this);
     auto *grid = new QGridLayout(GroupBox_WintergStrg);
     setGroupMargins(grid);
     grid->setVerticalSpacing(3);
-    grid->addWidget(new QLabel(QStringLiteral("Offset Innentemperatur"), GroupBox_WintergStrg), 0, 0);
-    Heiz_Hysterese_Label = new QLabel(QStringLiteral("Schalt-Hysterese Heizung"), GroupBox_WintergStrg);
+    grid->addWidget(parameterCaption("OffsetInnentemperatur", GroupBox_WintergStrg), 0, 0);
+    Heiz_Hysterese_Label = parameterCaption("Heiz_Hysterese", GroupBox_WintergStrg);
     Heiz_Hysterese_Label->setObjectName(QStringLiteral("Heiz_Hysterese_Label"));
     grid->addWidget(Heiz_Hysterese_Label, 1, 0);
-    OffsetInnentemperatur = parameterBox("OffsetInnentemperatur", parameters::sensorOffsetItems(),
-                                         QStringLiteral("Offset Innentemperatur"), GroupBox_WintergStrg);
-    Heiz_Hysterese = parameterBox("Heiz_Hysterese", parameters::heatingHysteresisItems(),
-                                  QStringLiteral("Schalt-Hysterese Heizung"), GroupBox_WintergStrg);
+    OffsetInnentemperatur = parameterBox("OffsetInnentemperatur", GroupBox_WintergStrg);
+    Heiz_Hysterese = parameterBox("Heiz_Hysterese", GroupBox_WintergStrg);
     grid->addWidget(OffsetInnentemperatur, 0, 1);
     grid->addWidget(Heiz_Hysterese, 1, 1);
     grid->addWidget(makeHelpButton("Help_Wintergarten", GroupBox_WintergStrg), 0, 2);
@@ -204,7 +209,7 @@ QWidget *ParameterTab::buildConservatoryGroup()
 
 QWidget *ParameterTab::buildGroupControl()
 {
-    GroupBox_GZS = namedGroup("GroupBox_GZS", QStringLiteral("Gruppen-Zentralsteuerung, Soft-GZS"), this);
+    GroupBox_GZS = namedGroup("GroupBox_GZS", parameters::kGroupControlCaption, this);
     auto *grid = new QGridLayout(GroupBox_GZS);
     setGroupMargins(grid);
     constexpr int spacing = 6;
@@ -218,7 +223,7 @@ QWidget *ParameterTab::buildGroupControl()
     const QFontMetrics fm(heading->font());
     QCheckBox sample(QString(12, QLatin1Char('n')));
     const int namesWidth = sample.sizeHint().width();
-    const int groupWidth = fm.horizontalAdvance(QStringLiteral("Gruppe 4")) + 12;
+    const int groupWidth = fm.horizontalAdvance(parameters::groupColumnCaption(kGroups)) + 12;
     std::vector<ListColumn> overColumns{{0}};
     for (int g = 1; g < kGroups; ++g) {
         overColumns.push_back({namesWidth + spacing + (g - 1) * (groupWidth + spacing), groupWidth});
@@ -242,7 +247,7 @@ QWidget *ParameterTab::buildGroupControl()
     grid->setColumnStretch(kGroups, 1);
     grid->setRowStretch(kBankSize + 3, 1);
     auto *bottom = new QHBoxLayout;
-    Soft_GZS = new QCheckBox(QStringLiteral("Soft-GZS aktiv"), GroupBox_GZS);
+    Soft_GZS = new QCheckBox(parameters::kSoftGzsCaption, GroupBox_GZS);
     Soft_GZS->setObjectName(QStringLiteral("Soft_GZS"));
     bottom->addWidget(Soft_GZS);
     bottom->addStretch(1);

@@ -1,5 +1,6 @@
 #include "ui/schedule_controls.h"
 
+#include "config/symbol_texts.h"
 #include "config/text_codec.h"
 
 #include <QFocusEvent>
@@ -60,15 +61,7 @@ SymbolComboBox::SymbolComboBox(QWidget *parent)
 
 QString SymbolComboBox::displayText(const QString &symbol)
 {
-    if (symbol == QStringLiteral("\u00e9"))
-        return QStringLiteral("\u2191");
-    if (symbol == QStringLiteral("\u00ea"))
-        return QStringLiteral("\u2193");
-    if (symbol == QStringLiteral("\u00a1"))
-        return QStringLiteral("\u25cb");
-    if (symbol == QStringLiteral("\u00e8"))
-        return QStringLiteral("\u2192");
-    return symbol;
+    return shownSymbols(symbol);
 }
 
 void SymbolComboBox::paintEvent(QPaintEvent *)

@@ -146,10 +146,10 @@ QWidget *SchaltzeitTab::buildEditorGroup()
     Help_FS = helpButton("Help_FS", SchaltzeitenGroup);
 
     const std::pair<const char *, QWidget *> columns[] = {
-        {"Tag", CB_Wochentag},          {"Motor- bzw. Raumname", CB_Raum},
+        {"Tag", CB_Wochentag},          {kMotorCaption, CB_Raum},
         {"Schalt- Zeit-Nr.", CB_Schaltzeit_Nr}, {"Auf- Ab", CB_Up_Down},
-        {"Schaltzeit", CB_Schaltzeit},  {"Schalt- dauer", CB_Dauer},
-        {"Gruppe", CB_Gruppe},          {"Funktion", CB_Funktion},
+        {"Schaltzeit", CB_Schaltzeit},  {kDurationCaption, CB_Dauer},
+        {kGroupCaption, CB_Gruppe},     {kFunctionCaption, CB_Funktion},
     };
     // Each column as wide as its box's longest item; the captions wrap above it.
     const std::pair<QComboBox *, QString> samples[] = {

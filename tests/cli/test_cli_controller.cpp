@@ -207,8 +207,11 @@ TEST_F(CliController, ASilentControllerEndsTheExchangeWithExitFour)
 TEST_F(CliController, NoAnswerAtAllExitsThree)
 {
     startEmulator({"--silence-after", "0"});
+    ConfigStore store;
+    ASSERT_EQ(saveConfigFile(path("mine.vsk"), store), QString());
     for (const QStringList &args : {QStringList{"info"}, QStringList{"read", path("none.vsk")},
-                                    QStringList{"monitor", "--count", "2"}}) {
+                                    QStringList{"monitor", "--count", "2"}, QStringList{"drive", "1", "up"},
+                                    QStringList{"diff", path("mine.vsk"), "--controller"}}) {
         SCOPED_TRACE(args.first().toStdString());
         const CliRun run = cli(QStringList{"--timeout", "1"} + args);
         EXPECT_EQ(run.exitCode, 3) << run.describe();

@@ -52,6 +52,22 @@ TEST(CliUsage, MistakesOnTheCommandLineExitOneWithOneLine)
         {"info", "--trace"},
         {"--quiet=yes", "info"},
         {"help", "frobnicate"},
+        {"drive"},
+        {"drive", "3"},
+        {"drive", "33", "up"},
+        {"drive", "0", "up"},
+        {"drive", "3", "sideways"},
+        {"drive", "", "up"},
+        {"drive", "3", "up", "--hold", "-1"},
+        {"drive", "3", "up", "--hold", "ewig"},
+        {"info", "--hold", "1"},
+        {"diff", "a.vsk"},
+        {"diff", "a.vsk", "b.vsk", "c.vsk"},
+        {"diff", "a.vsk", "b.vsk", "--controller"},
+        {"read", "x.vsk", "--json"},
+        {"monitor", "--csv"},
+        {"show", "x.vsk", "--csv", "y.csv"},
+        {"info", "--controller"},
     };
     for (const QStringList &args : cases) {
         SCOPED_TRACE(args.join(u' ').toStdString());
@@ -69,6 +85,7 @@ TEST(CliUsage, HelpForTheToolAndForEachCommand)
     EXPECT_TRUE(tool.err.isEmpty());
     for (const char *command : {"info", "read FILE.vsk", "write FILE.vsk", "logbook FILE.vlg [--from-start]",
                                 "logbook-clear", "monitor [--count N]", "show FILE.vsk", "--port PORT",
+                                "drive MOTOR up|stop|down", "diff A.vsk B.vsk|--controller", "10 diff",
                                 "--timeout SECONDS", "--trace FILE", "--quiet", "Exit codes"})
         EXPECT_TRUE(tool.out.contains(command)) << command;
 

@@ -3,6 +3,9 @@
 #include "support/emulator.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -42,6 +45,28 @@ TEST(CliPorts, ListsTheNumberedPortsAsTheWindowDoesThenTheDevices)
     // Whatever devices this machine has: path, by-id name or "-", description, each a --port name.
     for (qsizetype i = 8; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].split(u'\t').size(), 3) << lines[i].toStdString();
+}
+
+TEST(CliPorts, JsonListsTheSamePortsWithNullsForWhatIsMissing)
+{
+    const CliRun text = runCli({"ports"}, {QString(), {"VANDORELLE_COM3=/tmp/vandorelle-line"}});
+    const CliRun run = runCli({"ports", "--json"}, {QString(), {"VANDORELLE_COM3=/tmp/vandorelle-line"}});
+    ASSERT_EQ(run.exitCode, 0) << run.describe();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.describe();
+    const QJsonArray ports = document.array();
+    ASSERT_EQ(ports.size(), text.outLines().size());
+    const QJsonObject com3 = ports[2].toObject();
+    EXPECT_EQ(com3["path"].toString(), "/tmp/vandorelle-line");
+    EXPECT_EQ(com3["label"].toString(), "COM 3");
+    EXPECT_EQ(com3["com"].toInt(), 3);
+    EXPECT_TRUE(com3["byId"].isNull());
+    for (qsizetype i = 8; i < ports.size(); ++i) {
+        const QJsonObject device = ports[i].toObject();
+        EXPECT_TRUE(device["com"].isNull());
+        EXPECT_EQ(device["path"].toString(), text.outLines()[i].section(u'\t', 0, 0));
+    }
 }
 
 TEST(CliPorts, MonitorSaysWhenTheControllerIsLostAndBackAndKeepsGoing)
