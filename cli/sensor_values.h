@@ -1,27 +1,14 @@
 #pragma once
 
-#include "protocol/live_values.h"
+#include "protocol/sensor_values.h"
 
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 
-#include <optional>
-#include <vector>
-
 namespace vandorelle::cli {
 
-// One sensor value of an answer, under its key in the JSON output and the CSV header.
-struct SensorValue {
-    const char *key;
-    bool flag;                   // rain and alarm: yes or no
-    std::optional<double> value; // none where the controller has no such sensor
-};
-
-// Brightness, mean brightness, inside and outside temperature with their minimum and
-// maximum, wind, maximum wind, the wind figure, humidity, rain, alarm.
-std::vector<SensorValue> sensorValues(const LiveValues &answer);
-
+// Keyed as sensorValues() names them (the core's, shared with the bridge).
 QJsonObject sensorJson(const LiveValues &answer);
 
 // Spreadsheet lines: semicolons, decimal comma, empty fields for absent sensors, 1 and 0

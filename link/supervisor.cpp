@@ -122,12 +122,12 @@ void Supervisor::evaluateConnection(QString &deferredError)
     m_session.noConnection = false;
     emit adaptWindow(flags);
 
-    if (!settingsWritten) {
+    if (writesSettingsFile && !settingsWritten) {
         settingsWritten = true; // no retry in this run, whatever happens
         if (!writeSettings(settingsDirectory, portChoice()))
             deferredError = kSettingsWriteError;
     }
-    if (!logbookResetSent) {
+    if (rewindsLogbook && !logbookResetSent) {
         logbookResetSent = true;
         sendRequest(QStringLiteral("slr"));
     }

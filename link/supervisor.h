@@ -48,6 +48,11 @@ public:
     // No controller any more: "Keine Verbindung", every record pending for the next send.
     void declareLinkLost();
 
+    // What only the window does once per run: a service has no settings file of the window's to
+    // keep, and must not move the logbook's read pointer under the window's feet.
+    bool writesSettingsFile = true;
+    bool rewindsLogbook = true;
+
     bool settingsWritten = false;  // "Vandorelle.ini" written in this run
     bool logbookResetSent = false; // "slr" sent in this run
     bool refused = false;          // old firmware: the program is ending

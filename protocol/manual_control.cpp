@@ -1,5 +1,7 @@
 #include "protocol/manual_control.h"
 
+#include <utility>
+
 namespace vandorelle {
 
 QString manualMotorWrite(int motor)
@@ -39,6 +41,26 @@ void ManualControlState::reset()
 {
     m_choices.fill(ManualStop);
     m_bank = 1;
+}
+
+QStringList ManualSession::command(int motor, int32_t choice)
+{
+    const QString word = manualCommandWrite(choice);
+    if (motor < 1 || motor > kMotors || word.isEmpty())
+        return {};
+    QStringList writes;
+    if (!m_active)
+        writes << kManualEnterWrite;
+    m_active = true;
+    writes << manualMotorWrite(motor) << word;
+    return writes;
+}
+
+QStringList ManualSession::leave()
+{
+    if (!std::exchange(m_active, false))
+        return {};
+    return {kManualExitWrite};
 }
 
 } // namespace vandorelle

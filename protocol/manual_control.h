@@ -52,4 +52,24 @@ private:
     int m_bank = 1;
 };
 
+// Manual control driven without the tab, as a user at the tab would drive it: manual control is
+// entered before the first command and left once the commands are over. Only the writes; when
+// the commands are over is the caller's to decide.
+class ManualSession {
+public:
+    bool active() const { return m_active; }
+
+    // The writes that command the motor, each to go out as one write: " rhi\r" first when manual
+    // control is not entered yet. Empty for a motor or choice out of range.
+    QStringList command(int motor, int32_t choice);
+    // " rhe\r" when manual control is entered, else nothing.
+    QStringList leave();
+    // The line went away: the controller may come back in any state, so the next command
+    // enters manual control afresh, and nothing is left that could be sent.
+    void forget() { m_active = false; }
+
+private:
+    bool m_active = false;
+};
+
 } // namespace vandorelle

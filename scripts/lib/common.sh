@@ -9,6 +9,7 @@ VANDORELLE_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-serialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core locales
+  libmosquitto-dev mosquitto mosquitto-clients openssl
 )
 
 as_root() {

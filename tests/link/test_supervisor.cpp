@@ -258,6 +258,19 @@ TEST(Supervisor, SettingsFileAndLogbookResetOncePerRun)
     EXPECT_EQ(g.port.count("slr"), 1);
 }
 
+TEST(Supervisor, ServiceLeavesSettingsFileAndLogbookPointerAlone)
+{
+    SupervisorFixture f;
+    f.supervisor.writesSettingsFile = false;
+    f.supervisor.rewindsLogbook = false;
+    f.connect(modelString('R', '9', 'S', '-', '-'));
+    f.supervisor.Timer1Timer();
+    f.supervisor.Timer1Timer();
+    EXPECT_EQ(f.seen.adapted.size(), 2);
+    EXPECT_FALSE(QFile::exists(settingsFilePath(f.dir.path())));
+    EXPECT_EQ(f.port.count("slr"), 0);
+}
+
 TEST(Supervisor, TimeSignalMode)
 {
     SupervisorFixture f;

@@ -78,3 +78,25 @@ TEST(ManualControlState, ResetNeutralisesEveryMotorAndShowsBankOne)
     for (int m = 1; m <= kMotors; ++m)
         EXPECT_EQ(s.choice(m), ManualStop) << "motor " << m;
 }
+
+TEST(ManualSession, EntersBeforeTheFirstCommandAndLeavesOnce)
+{
+    ManualSession s;
+    EXPECT_TRUE(s.leave().isEmpty()); // nothing entered, nothing to leave
+    EXPECT_EQ(s.command(3, ManualDown), (QStringList{" rhi\r", " rhb3\r", "down\r123\r + sti\r"}));
+    EXPECT_EQ(s.command(32, ManualUp), (QStringList{" rhb32\r", "up\r123\r + sti\r"}));
+    EXPECT_EQ(s.leave(), QStringList{" rhe\r"});
+    EXPECT_TRUE(s.leave().isEmpty());
+
+    // Out of range: nothing sent, manual control not entered for it.
+    EXPECT_TRUE(s.command(0, ManualUp).isEmpty());
+    EXPECT_TRUE(s.command(33, ManualUp).isEmpty());
+    EXPECT_TRUE(s.command(1, 3).isEmpty());
+    EXPECT_FALSE(s.active());
+
+    // After a lost line the controller is entered afresh and there is nothing to leave.
+    s.command(1, ManualStop);
+    s.forget();
+    EXPECT_TRUE(s.leave().isEmpty());
+    EXPECT_EQ(s.command(1, ManualStop).value(0), " rhi\r");
+}

@@ -33,7 +33,10 @@ bool Emulator::start(const QStringList &options, int startTimeoutMs)
     devicePath_.clear();
     exitCode_ = -1;
     process_ = std::make_unique<QProcess>();
-    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (errorFile_.isEmpty())
+        process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    else
+        process_->setStandardErrorFile(errorFile_, QIODevice::Append);
     process_->start(binaryPath(), options);
     const QDeadlineTimer deadline(startTimeoutMs);
     if (!process_->waitForStarted(int(std::max<qint64>(1, deadline.remainingTime())))) {

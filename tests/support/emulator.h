@@ -29,6 +29,9 @@ public:
     // terminal's path) until it comes or the emulator ends; startTimeoutMs is only a
     // last resort. False with lastError() on failure.
     bool start(const QStringList &options = {}, int startTimeoutMs = 60000);
+    // Its standard error (the trace of -v among it) goes to this file from the next start on,
+    // appended, instead of the test's own.
+    void setErrorFile(const QString &path) { errorFile_ = path; }
     // SIGTERM, then a bounded wait; killed if it does not end in time.
     void stop();
     bool isRunning() const;
@@ -43,6 +46,7 @@ public:
 private:
     std::unique_ptr<QProcess> process_;
     QString devicePath_;
+    QString errorFile_;
     QString error_;
     int exitCode_ = -1;
 };
