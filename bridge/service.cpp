@@ -6,11 +6,6 @@
 
 namespace vandorelle::bridge {
 
-namespace {
-
-
-} // namespace
-
 BridgeService::BridgeService(const BridgeConfig &config, const PortChoice &port, const QString &portLabel,
                              MqttClient &mqtt, QObject *parent)
     : QObject(parent), m_config(config), m_mqtt(mqtt), m_controller(port, portLabel)
