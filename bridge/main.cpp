@@ -2,15 +2,17 @@
 #include "bridge/log.h"
 #include "bridge/mqtt_client.h"
 #include "bridge/service.h"
-#include "bridge/unix_signals.h"
 #include "link/port_list.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
+#include "link/signal_events.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 using namespace vandorelle;
@@ -85,11 +87,20 @@ int main(int argc, char **argv)
                      .willTopic = config.prefix + QStringLiteral("/status"),
                      .willPayload = "offline"});
     BridgeService service(config, port, portLabel, mqtt);
-    UnixSignals unixSignals;
-    QObject::connect(&unixSignals, &UnixSignals::terminate, &service,
-                     [&service](const QString &name) { service.shutDown(ExitStopped, name); });
-    QObject::connect(&unixSignals, &UnixSignals::release, &service, [&service] { service.pause(QStringLiteral("SIGUSR1")); });
-    QObject::connect(&unixSignals, &UnixSignals::takeBack, &service, [&service] { service.resume(QStringLiteral("SIGUSR2")); });
+    // SIGUSR1 releases the port, SIGUSR2 takes it back; the others end the service.
+    SignalEvents signalEvents;
+    signalEvents.install({SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGUSR2});
+    // A broker that goes away mid-write must not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    QObject::connect(&signalEvents, &SignalEvents::received, &service, [&service](int signo) {
+        const QString name = QString::fromLatin1(sigabbrev_np(signo)).prepend(QStringLiteral("SIG"));
+        if (signo == SIGUSR1)
+            service.pause(name);
+        else if (signo == SIGUSR2)
+            service.resume(name);
+        else
+            service.shutDown(ExitStopped, name);
+    });
     int exitCode = ExitStopped;
     bool cleanly = true;
     QObject::connect(&service, &BridgeService::finished, &app, [&](int code, bool clean) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QObject>
+#include "link/signal_events.h"
 
-class QSocketNotifier;
+#include <QObject>
 
 namespace vandorelle::cli {
 
@@ -12,7 +12,6 @@ class InterruptWatch : public QObject {
     Q_OBJECT
 public:
     explicit InterruptWatch(QObject *parent = nullptr);
-    ~InterruptWatch() override;
 
     // False when the handlers could not be installed; the signals then keep their default.
     bool install();
@@ -22,9 +21,7 @@ signals:
     void interrupted();
 
 private:
-    void onSignal();
-
-    QSocketNotifier *m_notifier = nullptr;
+    SignalEvents m_signals;
     bool m_raised = false;
 };
 

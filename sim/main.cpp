@@ -5,16 +5,15 @@
 #include "sim/pty.h"
 #include "sim/state_file.h"
 
+#include "link/signal_events.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace vandorelle;
 using namespace vandorelle::sim;
@@ -22,26 +21,6 @@ using namespace vandorelle::sim;
 namespace {
 
 constexpr int kTickMs = 250;
-int stopPipe[2] = {-1, -1};
-
-void onStopSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
-}
-
-bool installStopSignals()
-{
-    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP})
-        if (::sigaction(sig, &action, nullptr) != 0) return false;
-    std::signal(SIGPIPE, SIG_IGN);
-    return true;
-}
-
 void printError(const QString &text)
 {
     std::fprintf(stderr, "vandorelle-sim: %s\n", qPrintable(text));
@@ -71,7 +50,10 @@ int main(int argc, char **argv)
         printError(message);
         return 1;
     }
-    if (!installStopSignals()) {
+    SignalEvents stopSignals;
+    QObject::connect(&stopSignals, &SignalEvents::received, &app, &QCoreApplication::quit);
+    std::signal(SIGPIPE, SIG_IGN);
+    if (!stopSignals.install({SIGINT, SIGTERM, SIGHUP})) {
         printError(QStringLiteral("cannot install signal handlers"));
         return 1;
     }
@@ -134,9 +116,6 @@ int main(int argc, char **argv)
         scheduleProcessing();
     });
     tick.start(kTickMs);
-
-    QSocketNotifier stop(stopPipe[0], QSocketNotifier::Read);
-    QObject::connect(&stop, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
     const int code = app.exec();
     pty.removeLink();
