@@ -4,6 +4,7 @@
 #include "link/serial_port.h"
 #include "protocol/device_family.h"
 #include "protocol/manual_control.h"
+#include "protocol/silence_watch.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -33,23 +34,25 @@ bool waitForOutput(const Port &port, int boundMs)
 }
 
 // The names of motors 1..count as the controller reports them ("smn"); silence is counted
-// from the last name that arrived.
+// from the last name that arrived, as the exchanges count it.
 Outcome readMotorNames(ControllerLink &link, int count)
 {
     const QString tag = QStringLiteral("smn");
     const int before = link.framesReceived(tag);
     int seen = before;
-    qint64 lastProgress = QDateTime::currentMSecsSinceEpoch();
+    bool silent = false;
+    SilenceWatch silence(link.session, link.timeoutMs());
+    QObject::connect(&silence, &SilenceWatch::expired, [&] { silent = true; });
     auto arrived = [&] { return link.framesReceived(tag) - before >= count; };
     link.session.send(tag);
+    silence.start();
     link.waitUntil(
         [&] {
-            const qint64 now = QDateTime::currentMSecsSinceEpoch();
             if (link.framesReceived(tag) != seen) {
                 seen = link.framesReceived(tag);
-                lastProgress = now;
+                silence.progress();
             }
-            return arrived() || now - lastProgress >= link.timeoutMs();
+            return arrived() || silent;
         },
         -1);
     if (arrived())
