@@ -24,13 +24,10 @@ public:
     // looked for from then on (if reopening is on).
     void open();
     const PortChoice &choice() const { return m_choice; }
-    // What is opened again after a loss: the by-id name of the device last opened, else its path.
-    QString reopenPath() const { return m_reopenPath; }
 
     // On by default; off, a vanished device stays closed.
     void setReopening(bool on);
     bool waitingForDevice() const { return m_retry.isActive(); }
-    void setRetryInterval(int ms) { m_retry.setInterval(ms); }
     // Short enough that a returning device is polled again well within two seconds.
     static constexpr int kRetryIntervalMs = 250;
 

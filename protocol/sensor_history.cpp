@@ -60,7 +60,6 @@ void SensorHistory::append(qint64 monotonicMs, qint64 wallMs, const SensorReadin
         monotonicMs = std::max(monotonicMs, m_lastMonotonic);
     m_started = true;
     m_lastMonotonic = monotonicMs;
-    m_lastWall = wallMs;
     if (m_fine.size() == m_fine.capacity()) {
         average(m_fine.front());
         m_fine.popFront();
@@ -79,7 +78,7 @@ void SensorHistory::clear()
 {
     m_fine.clear();
     m_coarse.clear();
-    m_lastMonotonic = m_lastWall = 0;
+    m_lastMonotonic = 0;
     m_started = false;
 }
 

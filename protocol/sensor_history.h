@@ -104,9 +104,8 @@ public:
     bool empty() const { return m_fine.empty() && m_coarse.empty(); }
     std::size_t size() const { return m_fine.size() + m_coarse.size(); }
     std::size_t averagedPoints() const { return m_coarse.size(); }
-    // Monotonic and wall time of the newest reading; 0 while empty.
+    // Monotonic time of the newest reading; 0 while empty.
     qint64 lastMonotonicMs() const { return m_lastMonotonic; }
-    qint64 lastWallMs() const { return m_lastWall; }
     // What the history holds in memory, whatever it contains.
     static constexpr std::size_t memoryBytes()
     {
@@ -130,7 +129,6 @@ private:
     PointRing<SensorPoint> m_fine{kFineCapacity};
     PointRing<SensorPoint> m_coarse{kCoarseCapacity};
     qint64 m_lastMonotonic = 0;
-    qint64 m_lastWall = 0;
     bool m_started = false;
 };
 

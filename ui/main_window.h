@@ -92,7 +92,6 @@ public:
 
     // Start-up initialisation; runs once, on first activation (or when a test calls it).
     void startUp();
-    bool startedUp() const { return m_startedUp; }
     // After the whole store changed (read-all end, file load): every page redraws.
     void refreshAllViews();
     // Close, choose the port of Combo_PortNum, 9600 8N1, open. A port change also marks
