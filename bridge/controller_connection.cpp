@@ -11,12 +11,7 @@ namespace {
 
 constexpr int kDrainCheckMs = 5;
 
-bool isPollAnswerOrName(const QString &tag)
-{
-    static const QStringList tags{QStringLiteral("sfi"), QStringLiteral("sdt"), QStringLiteral("sti"),
-                                  QStringLiteral("skd"), QStringLiteral("smo"), QStringLiteral("smn")};
-    return tags.contains(tag);
-}
+bool isPollAnswerOrName(const QString &tag) { return isPollAnswer(tag) || tag == QStringLiteral("smn"); }
 
 } // namespace
 

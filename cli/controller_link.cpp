@@ -4,6 +4,7 @@
 #include "config/settings_file.h"
 #include "link/port_list.h"
 #include "link/serial_devices.h"
+#include "link/supervisor.h"
 #include "protocol/device_family.h"
 
 #include <QCoreApplication>
@@ -32,9 +33,7 @@ ControllerLink::ControllerLink(const Options &options, Console &console, Interru
     connect(&m_port, &TVaComm::OnError, this, &ControllerLink::onLineError);
     connect(&session, &Session::frameHandled, this, [this](const QString &tag, const QString &, bool accepted) {
         ++m_frames[tag];
-        static const QStringList kPollAnswers{QStringLiteral("sfi"), QStringLiteral("sdt"), QStringLiteral("sti"),
-                                              QStringLiteral("skd"), QStringLiteral("smo")};
-        if (accepted && kPollAnswers.contains(tag))
+        if (accepted && isPollAnswer(tag))
             m_lastAnswer = QDateTime::currentMSecsSinceEpoch();
     });
     connect(&status, &StatusModel::panelChanged, this, [this](int index, const QString &text) {

@@ -5,6 +5,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace vandorelle {
 
 namespace {
@@ -12,6 +14,12 @@ const char *const kPollRequests[] = {"sfi\r", "sdt\r", "sti\r", "skd\r", "smo\r"
 constexpr int kPollCharacters = 20;
 constexpr int kMinimumFirmware = 7000;
 } // namespace
+
+bool isPollAnswer(const QString &tag)
+{
+    return std::any_of(std::begin(kPollRequests), std::end(kPollRequests),
+                       [&](const char *request) { return tag + u'\r' == QLatin1String(request); });
+}
 
 const QString Supervisor::kSettingsWriteError =
     QStringLiteral("    Kann Initialisierungs-File nicht schreiben    ");

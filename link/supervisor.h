@@ -17,6 +17,9 @@ namespace vandorelle {
 // alternating with the poll tick while connected.
 enum class DotState { RedSquare, MagentaCircle };
 
+// True for the answer to one of the poll's requests (each answers under its request's tag).
+bool isPollAnswer(const QString &tag);
+
 // Keeps the tool and the controller in touch: polls, watches the link, refuses old
 // firmware, reads the device family and tells the window how to adapt. Headless: the owner
 // connects the timers' timeouts to the tick handlers, tests call them directly.
