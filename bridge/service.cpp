@@ -75,7 +75,7 @@ ControllerSnapshot BridgeService::snapshot() const
     s.time = m_controller.status.panel(StatusModel::Time);
     s.flags = m_controller.flags();
     for (int m = 1; m <= kMotors; ++m)
-        s.names[std::size_t(m - 1)] = displayName(m_controller.store.MotorNamen[std::size_t(m - 1)], m);
+        s.names[std::size_t(m - 1)] = shownMotorName(m_controller.store.MotorNamen[std::size_t(m - 1)], m - 1);
     if (m_controller.session.live.received)
         s.live = &m_controller.session.live;
     return s;

@@ -37,12 +37,6 @@ QString bridgeState(const ControllerSnapshot &s)
 
 } // namespace
 
-QString displayName(const QString &controllerName, int motor)
-{
-    const QString name = controllerName.trimmed();
-    return name.isEmpty() ? QStringLiteral("Motor %1").arg(motor) : name;
-}
-
 QList<Publication> stateTopics(const QString &prefix, const ControllerSnapshot &s)
 {
     const QString p = prefix + u'/';

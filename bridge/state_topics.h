@@ -34,9 +34,6 @@ struct ControllerSnapshot {
 inline const QString kOnline = QStringLiteral("online");
 inline const QString kOffline = QStringLiteral("offline");
 
-// The motor's name as home automation shows it.
-QString displayName(const QString &controllerName, int motor);
-
 // Every retained topic of the state under the prefix: availability, controller facts, motor
 // names (and the removal of names beyond the motor count), sensor values with their
 // availability, and the whole as one JSON document under "state".

@@ -65,8 +65,7 @@ private:
         SettingChange c{.kind = kind, .group = group};
         if (motorIndex >= 0) {
             c.motor = motorIndex + 1;
-            const QString name = m_after.MotorNamen[motorIndex].trimmed();
-            c.motorName = name.isEmpty() ? defaultMotorName(motorIndex) : name;
+            c.motorName = shownMotorName(m_after.MotorNamen[motorIndex], motorIndex);
         }
         m_changes.push_back(c);
         return m_changes.back();

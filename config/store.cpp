@@ -7,6 +7,12 @@ QString defaultMotorName(int motorIndex)
     return QStringLiteral("Motor %1").arg(motorIndex + 1);
 }
 
+QString shownMotorName(const QString &name, int motorIndex)
+{
+    const QString shown = name.trimmed();
+    return shown.isEmpty() ? defaultMotorName(motorIndex) : shown;
+}
+
 void ConfigStore::reset()
 {
     Schaltzeit.fill(SchaltzeitEntry{});

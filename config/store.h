@@ -222,5 +222,7 @@ constexpr int hourOf(int32_t code) { return int((int64_t(code) - 1) / 60); }
 constexpr int minuteOf(int32_t code) { return int((int64_t(code) - 1) % 60); }
 
 QString defaultMotorName(int motorIndex); // "Motor 1" .. "Motor 32"
+// A name without its padding, or the default name where the controller keeps none.
+QString shownMotorName(const QString &name, int motorIndex);
 
 } // namespace vandorelle

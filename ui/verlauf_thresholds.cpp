@@ -93,11 +93,7 @@ std::optional<double> leadingNumber(const QString &text)
     return m.captured().toDouble();
 }
 
-QString motorName(AutomationEditor &e, int motor)
-{
-    const QString name = e.raum->itemText(motor).trimmed();
-    return name.isEmpty() ? QStringLiteral("Motor %1").arg(motor + 1) : name;
-}
+QString motorName(AutomationEditor &e, int motor) { return shownMotorName(e.raum->itemText(motor), motor); }
 
 } // namespace
 
