@@ -171,9 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)evaluateModel(chunked->status.panel(StatusModel::Model));
     fuzz::drawEveryView(chunked->store);
 
-    // The send sequencer answers every acknowledgement at once, so there the arrival pattern
-    // legitimately changes what the store holds when the next record is decoded.
-    if (exchange == Exchange::SendAll || wire.size() > kComparableInput)
+    if (wire.size() > kComparableInput)
         return 0;
     auto whole = std::make_unique<Rig>(flags, exchange);
     if (!wire.isEmpty()) // the port reports no empty reads
@@ -184,7 +182,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(whole->session.RxCount == chunked->session.RxCount);
     // Stray bytes in front of an unfinished frame may or may not have been dropped yet.
     FUZZ_CHECK(fromFirstStart(whole->session.ReceiveBuffer()) == fromFirstStart(chunked->session.ReceiveBuffer()));
+    // The received count is shown as of the last receive event: the step an exchange adds to
+    // it at its end shows with the next one.
     for (int p = 0; p < StatusModel::kPanels; ++p)
-        FUZZ_CHECK(whole->status.panel(p) == chunked->status.panel(p));
+        FUZZ_CHECK(p == StatusModel::Received || whole->status.panel(p) == chunked->status.panel(p));
     return 0;
 }

@@ -29,27 +29,32 @@ void Session::receive(const QByteArray &bytes, int count)
 {
     m_receiver.append(bytes);
     m_uncounted += count;
-    if (m_receiving) {
-        m_moreArrived = true;
-        return;
-    }
+    if (m_receiving)
+        return; // the running event cuts them, in order
     m_receiving = true;
     const auto done = qScopeGuard([this] { m_receiving = false; });
 
-    do {
-        m_moreArrived = false;
-        QList<Frame> frames;
-        while (const auto cut = m_receiver.next()) {
-            if (cut->kind == FrameReceiver::Cut::Garbage)
-                status.setPanel(StatusModel::LastFrame, QStringLiteral(" del ") + LastPayload);
-            else
-                frames.append(handleFrame(*cut));
+    // The counters include every byte handed over before anyone hears of a frame.
+    bool counted = false;
+    const auto countIfDue = [&] {
+        if (!counted || m_uncounted != 0)
+            countReceived(std::exchange(m_uncounted, 0));
+        counted = true;
+    };
+    // Each frame is announced before the next one is decoded, so what the exchanges do in
+    // between (finish, ask again, send the next batch) does not depend on how the bytes
+    // were chunked on their way in.
+    while (const auto cut = m_receiver.next()) {
+        if (cut->kind == FrameReceiver::Cut::Garbage) {
+            status.setPanel(StatusModel::LastFrame, QStringLiteral(" del ") + LastPayload);
+            continue;
         }
-        m_receiver.compact();
-        countReceived(std::exchange(m_uncounted, 0));
-        for (const Frame &f : frames)
-            emit frameHandled(f.tag, f.payload, f.accepted);
-    } while (m_moreArrived);
+        const Frame f = handleFrame(*cut);
+        countIfDue(); // a listener may have fed more bytes in
+        emit frameHandled(f.tag, f.payload, f.accepted);
+    }
+    m_receiver.compact();
+    countIfDue();
 }
 
 void Session::receiveAvailable()

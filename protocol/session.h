@@ -39,10 +39,10 @@ public:
     // A port that cannot take the text throws its own error (a full write buffer).
     bool send(const QString &text);
 
-    // The receive event: appends the bytes, cuts and handles every complete frame in
-    // arrival order, then updates the counters (count is what the port reported) and
-    // announces the frames through frameHandled. Safe to call from a listener: the bytes
-    // are then handled by the running event, in order.
+    // The receive event: appends the bytes, updates the counters (count is what the port
+    // reported), then cuts every complete frame in arrival order, handles it and announces it
+    // through frameHandled before the next. Safe to call from a listener: the bytes are then
+    // handled by the running event, in order.
     void receive(const QByteArray &bytes, int count);
     // The port's receive event: takes what the port holds and counts exactly those bytes (the
     // event's own count may be smaller than what has arrived by now).
@@ -92,11 +92,10 @@ private:
 
     Port *m_port = nullptr;
     FrameReceiver m_receiver;
-    int m_uncounted = 0;
+    int m_uncounted = 0; // characters reported but not yet added to RxCount
     int32_t m_shownTxCount = 0;
-    QString m_shownTxText;       // characters reported but not yet added to RxCount
+    QString m_shownTxText;
     bool m_receiving = false;
-    bool m_moreArrived = false;
 };
 
 } // namespace vandorelle

@@ -48,6 +48,20 @@ TEST(ReceiveFraming, EveryCompleteFrameOfAnEventIsHandledInOrder)
     EXPECT_EQ(f.panel(StatusModel::LastFrame), "sti  10:01");
 }
 
+// An exchange acts on a frame (finishes, asks again) before the next one of the same read is
+// decoded, as it would had the bytes come one at a time.
+TEST(ReceiveFraming, EachFrameIsAnnouncedBeforeTheNextIsDecoded)
+{
+    ReceiveFixture f;
+    QStringList timeSeen;
+    QObject::connect(&f.session, &Session::frameHandled, [&](const QString &tag) {
+        if (tag == "sti")
+            timeSeen << f.panel(StatusModel::Time);
+    });
+    f.feed(frame("sti", "10:00") + frame("sti", "10:01"));
+    EXPECT_EQ(timeSeen, QStringList({"10:00", "10:01"}));
+}
+
 TEST(ReceiveFraming, SplitByteByByteGivesTheSameResultAsOneChunk)
 {
     const QByteArray stream = frame("sbp", "1,0,122,10,20,244,10,407,") + "noise" + frame("smn", "02,Kueche")
