@@ -1,6 +1,7 @@
 #include "bridge/bridge_config.h"
 
 #include "bridge/mqtt_client.h"
+#include "config/store.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -155,8 +156,8 @@ bool setCoverClass(BridgeConfig &c, const QString &value, QString &error)
         }
         bool ok = false;
         const int motor = text.left(equals).trimmed().toInt(&ok);
-        if (!ok || motor < 1 || motor > 32) {
-            error = QStringLiteral("\"%1\": motors are numbered 1 to 32").arg(text);
+        if (!ok || motor < 1 || motor > kMotors) {
+            error = QStringLiteral("\"%1\": motors are numbered 1 to %2").arg(text).arg(kMotors);
             return false;
         }
         c.motorCoverClasses[motor] = cls;

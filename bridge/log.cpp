@@ -43,7 +43,6 @@ QString prefixFor(LogLevel level)
 } // namespace
 
 void setVerboseLog(bool on) { g_verbose = on; }
-bool verboseLog() { return g_verbose; }
 
 void logLine(LogLevel level, const QString &text)
 {

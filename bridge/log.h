@@ -12,7 +12,6 @@ enum class LogLevel { Error = 3, Warning = 4, Notice = 5, Info = 6, Debug = 7 };
 // in a terminal they carry the program's name. Debug lines only when verbose.
 void logLine(LogLevel level, const QString &text);
 void setVerboseLog(bool on);
-bool verboseLog();
 
 inline void logError(const QString &text) { logLine(LogLevel::Error, text); }
 inline void logWarning(const QString &text) { logLine(LogLevel::Warning, text); }

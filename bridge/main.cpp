@@ -3,12 +3,9 @@
 #include "bridge/mqtt_client.h"
 #include "bridge/service.h"
 #include "link/port_list.h"
-#include "link/serial_devices.h"
-#include "link/serial_port.h"
 #include "link/signal_events.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 #include <csignal>
 #include <cstdio>
@@ -29,15 +26,12 @@ void printText(const QString &text)
 // The port of the options, else the one the window last used; its text gives the default id.
 bool choosePort(const BridgeConfig &config, PortChoice &choice, QString &portText, QString &label, QString &error)
 {
-    portText = config.port;
-    if (portText.isEmpty()) {
-        choice = readSettings(QDir::currentPath());
-        portText = choice.isDevice() ? choice.devicePath : QStringLiteral("COM%1").arg(choice.portNum);
-    } else if (!resolvePortName(portText, serialDevices, choice, error)) {
+    if (!vandorelle::choosePort(config.port, choice, error))
         return false;
-    }
-    label = choice.isDevice() ? choice.devicePath
-                              : QStringLiteral("COM%1 (%2)").arg(choice.portNum).arg(deviceForPort(choice.portNum));
+    portText = !config.port.isEmpty() ? config.port
+             : choice.isDevice()      ? choice.devicePath
+                                      : QStringLiteral("COM%1").arg(choice.portNum);
+    label = portMessageLabel(choice);
     return true;
 }
 

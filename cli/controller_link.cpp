@@ -1,15 +1,12 @@
 #include "cli/controller_link.h"
 
 #include "cli/interrupt.h"
-#include "config/settings_file.h"
 #include "link/port_list.h"
-#include "link/serial_devices.h"
 #include "link/supervisor.h"
 #include "protocol/device_family.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QEventLoop>
 
 #include <climits>
@@ -66,17 +63,13 @@ Outcome ControllerLink::open()
 
     PortChoice choice;
     QString error;
-    if (m_options.port.isEmpty())
-        choice = readSettings(QDir::currentPath());
-    else if (!resolvePortName(m_options.port, serialDevices, choice, error))
+    if (!choosePort(m_options.port, choice, error))
         return Outcome::failure(ExitCode::Usage, error);
 
     m_keeper.setReopening(m_reconnecting);
     try {
         m_keeper.choose(choice);
-        m_portLabel = choice.isDevice()
-            ? choice.devicePath
-            : QStringLiteral("COM%1 (%2)").arg(choice.portNum).arg(m_port.DeviceName());
+        m_portLabel = portMessageLabel(choice);
         m_keeper.open();
     } catch (const EVaCommError &e) {
         m_trace.note(QStringLiteral("cannot open %1: %2").arg(m_portLabel, e.message()));

@@ -2,6 +2,7 @@
 
 #include "link/serial_port.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -80,6 +81,20 @@ bool resolvePortName(const QString &text, const std::function<SerialDeviceList()
     }
     error = QStringLiteral("--port %1: no serial device of that name (see vandorelle-cli ports)").arg(text);
     return false;
+}
+
+bool choosePort(const QString &text, PortChoice &choice, QString &error)
+{
+    if (!text.isEmpty())
+        return resolvePortName(text, serialDevices, choice, error);
+    choice = readSettings(QDir::currentPath());
+    return true;
+}
+
+QString portMessageLabel(const PortChoice &choice)
+{
+    return choice.isDevice() ? choice.devicePath
+                             : QStringLiteral("COM%1 (%2)").arg(choice.portNum).arg(deviceForPort(choice.portNum));
 }
 
 } // namespace vandorelle

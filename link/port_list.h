@@ -33,5 +33,10 @@ QString absentDeviceLabel(const QString &path);
 // False with a one-line reason when the text names nothing.
 bool resolvePortName(const QString &text, const std::function<SerialDeviceList()> &devices, PortChoice &choice,
                      QString &error);
+// The port a --port text names, or, without one, the port the settings file records (the
+// window's last choice). False with resolvePortName's reason.
+bool choosePort(const QString &text, PortChoice &choice, QString &error);
+// A port in messages and log lines: its device path, or "COM1 (/dev/ttyS0)".
+QString portMessageLabel(const PortChoice &choice);
 
 } // namespace vandorelle
